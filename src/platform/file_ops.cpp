@@ -1,0 +1,173 @@
+#include "platform/file_ops.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <random>
+
+namespace torvane::platform {
+namespace {
+
+bool Fail(std::string* error, int errorNumber) {
+    if (error) *error = ErrorText(errorNumber);
+    return false;
+}
+
+std::string TempNameBeside(const std::string& path) {
+    static std::mt19937_64 generator{std::random_device{}()};
+    const auto slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, "%08llx",
+                  static_cast<unsigned long long>(generator() & 0xFFFFFFFFu));
+    return dir + "." + name + ".tmp" + suffix;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Writes to a temporary file beside path and renames it over path; errno on failure.
+int ReplaceAtomically(const std::string& path, std::string_view bytes) {
+    mode_t mode = 0644;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
+    const std::string temp = TempNameBeside(path);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0) return errno;
+    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return saved;
+    }
+    if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+        const int saved = errno;
+        ::unlink(temp.c_str());
+        return saved;
+    }
+    return 0;
+}
+
+// Reads a whole file; errno on failure.
+int ReadAll(const std::string& path, std::string& out) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return EISDIR;
+    }
+    out.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int saved = errno;
+            ::close(fd);
+            return saved;
+        }
+        if (n == 0) break;
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return 0;
+}
+
+}  // namespace
+
+std::string ErrorText(int errorNumber) { return std::strerror(errorNumber); }
+
+bool FileExists(std::string_view path) {
+    struct stat st {};
+    return ::stat(std::string(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(std::string_view path) {
+    struct stat st {};
+    return ::stat(std::string(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<std::int64_t> FileModifiedTime(std::string_view path) {
+    struct stat st {};
+    if (::stat(std::string(path).c_str(), &st) != 0) return std::nullopt;
+    return static_cast<std::int64_t>(st.st_mtime);
+}
+
+bool SetFileModifiedTime(std::string_view path, std::int64_t secondsSinceEpoch) {
+    struct timespec times[2];
+    times[0].tv_sec = static_cast<time_t>(secondsSinceEpoch);
+    times[0].tv_nsec = 0;
+    times[1] = times[0];
+    return ::utimensat(AT_FDCWD, std::string(path).c_str(), times, 0) == 0;
+}
+
+std::string ReadWholeFile(std::string_view path) {
+    std::string bytes;
+    if (const int error = ReadAll(std::string(path), bytes)) {
+        throw FileError("Cannot open file \"" + std::string(path) + "\". " + ErrorText(error));
+    }
+    return bytes;
+}
+
+void WriteFileAtomic(std::string_view path, std::string_view bytes) {
+    if (const int error = ReplaceAtomically(std::string(path), bytes)) {
+        throw FileError("Cannot create file \"" + std::string(path) + "\". " + ErrorText(error));
+    }
+}
+
+bool CopyFileOverwrite(std::string_view source, std::string_view destination,
+                       std::string* error) {
+    std::string bytes;
+    if (const int e = ReadAll(std::string(source), bytes)) return Fail(error, e);
+    if (const int e = ReplaceAtomically(std::string(destination), bytes)) return Fail(error, e);
+    struct stat st {};
+    if (::stat(std::string(source).c_str(), &st) == 0) {
+        struct timespec times[2] = {st.st_atim, st.st_mtim};
+        ::utimensat(AT_FDCWD, std::string(destination).c_str(), times, 0);
+    }
+    return true;
+}
+
+bool DeleteFile(std::string_view path, std::string* error) {
+    if (::unlink(std::string(path).c_str()) != 0) return Fail(error, errno);
+    return true;
+}
+
+bool RenameFile(std::string_view source, std::string_view destination, std::string* error) {
+    if (::rename(std::string(source).c_str(), std::string(destination).c_str()) == 0) return true;
+    if (errno != EXDEV) return Fail(error, errno);
+    // Across file systems: copy, then delete the source.
+    if (!CopyFileOverwrite(source, destination, error)) return false;
+    return DeleteFile(source, error);
+}
+
+bool CreateDirectories(std::string_view path, std::string* error) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(std::string(path)), ec);
+    if (DirectoryExists(path)) return true;
+    return Fail(error, ec ? ec.value() : ENOTDIR);
+}
+
+bool RemoveDirectory(std::string_view path, std::string* error) {
+    if (::rmdir(std::string(path).c_str()) != 0) return Fail(error, errno);
+    return true;
+}
+
+}  // namespace torvane::platform

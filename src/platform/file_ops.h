@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// File operations on native paths. Functions that can fail return false and, when asked, the
+// platform's error text; the whole-file readers and writers throw FileError instead.
+namespace torvane::platform {
+
+class FileError final : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The platform's text for an errno value ("No such file or directory").
+std::string ErrorText(int errorNumber);
+
+bool FileExists(std::string_view path);       // a regular file (or a link to one)
+bool DirectoryExists(std::string_view path);  // a directory (or a link to one)
+
+// Modification time in seconds since the epoch; nullopt when the file does not exist.
+std::optional<std::int64_t> FileModifiedTime(std::string_view path);
+bool SetFileModifiedTime(std::string_view path, std::int64_t secondsSinceEpoch);
+
+// Whole-file read; throws FileError with the platform's error text.
+std::string ReadWholeFile(std::string_view path);
+
+// Writes bytes to a temporary file beside path and renames it into place, so a reader never sees
+// a half-written file. Keeps the permission bits of a file it replaces. Throws FileError.
+void WriteFileAtomic(std::string_view path, std::string_view bytes);
+
+// Copies source over destination (replacing it atomically).
+bool CopyFileOverwrite(std::string_view source, std::string_view destination,
+                       std::string* error = nullptr);
+bool DeleteFile(std::string_view path, std::string* error = nullptr);
+// Renames or moves a file or directory; an existing destination file is replaced.
+bool RenameFile(std::string_view source, std::string_view destination,
+                std::string* error = nullptr);
+// Creates the directory and any missing parents; true when it exists afterwards.
+bool CreateDirectories(std::string_view path, std::string* error = nullptr);
+bool RemoveDirectory(std::string_view path, std::string* error = nullptr);
+
+}  // namespace torvane::platform

@@ -1,0 +1,69 @@
+#include "platform/file_ops.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace torvane::platform {
+namespace {
+
+using testing::TempDir;
+
+TEST(FileOpsTest, CopyOverwritesAndKeepsTheModifiedTime) {
+    TempDir dir;
+    const std::string a = dir.Write("a.uc", "new text");
+    const std::string b = dir.Write("b.uc", "old");
+    ASSERT_TRUE(SetFileModifiedTime(a, 1000000000));
+    EXPECT_TRUE(CopyFileOverwrite(a, b));
+    EXPECT_EQ(dir.Read("b.uc"), "new text");
+    EXPECT_EQ(FileModifiedTime(b), 1000000000);
+}
+
+TEST(FileOpsTest, FailuresGiveThePlatformsErrorText) {
+    TempDir dir;
+    std::string error;
+    EXPECT_FALSE(CopyFileOverwrite(dir.Path("missing"), dir.Path("x"), &error));
+    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_FALSE(DeleteFile(dir.Path("missing"), &error));
+    EXPECT_FALSE(RenameFile(dir.Path("missing"), dir.Path("y"), &error));
+    EXPECT_FALSE(FileModifiedTime(dir.Path("missing")).has_value());
+    try {
+        ReadWholeFile(dir.Path("missing"));
+        FAIL() << "no exception";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos);
+    }
+}
+
+TEST(FileOpsTest, AtomicWriteReplacesAndKeepsPermissions) {
+    TempDir dir;
+    const std::string file = dir.Write("run.sh", "old");
+    ::chmod(file.c_str(), 0755);
+    WriteFileAtomic(file, "new");
+    EXPECT_EQ(dir.Read("run.sh"), "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0755u);
+    EXPECT_THROW(WriteFileAtomic(dir.Path("no/such/dir/f"), "x"), FileError);
+}
+
+TEST(FileOpsTest, RenameDeleteAndDirectories) {
+    TempDir dir;
+    EXPECT_TRUE(CreateDirectories(dir.Path("a/b/c")));
+    EXPECT_TRUE(DirectoryExists(dir.Path("a/b/c")));
+    EXPECT_FALSE(FileExists(dir.Path("a/b/c")));
+    const std::string f = dir.Write("a/f.u", "pkg");
+    EXPECT_TRUE(RenameFile(f, dir.Path("a/b/g.u")));
+    EXPECT_FALSE(FileExists(f));
+    EXPECT_EQ(dir.Read("a/b/g.u"), "pkg");
+    EXPECT_TRUE(DeleteFile(dir.Path("a/b/g.u")));
+    EXPECT_TRUE(RemoveDirectory(dir.Path("a/b/c")));
+    EXPECT_FALSE(DirectoryExists(dir.Path("a/b/c")));
+    dir.Write("file", "x");
+    EXPECT_FALSE(CreateDirectories(dir.Path("file")));
+}
+
+}  // namespace
+}  // namespace torvane::platform
