@@ -54,6 +54,13 @@ std::vector<std::string> SplitComponents(std::string_view path) {
 bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
 
 std::string JoinPath(std::string_view root, std::string_view relative) {
+    if (root.empty()) {  // "\UCC.EXE" with no root names the file system's root
+        std::string result(relative);
+        for (char& c : result) {
+            if (c == '\\') c = '/';
+        }
+        return result;
+    }
     std::string result(root);
     while (result.size() > 1 && IsPathSeparator(result.back())) result.pop_back();
     std::size_t start = 0;
