@@ -6,6 +6,7 @@
 #include "core/ini_file.h"
 #include "platform/file_ops.h"
 #include "platform/game_config.h"
+#include "unrealpkg/package_commands.h"
 
 namespace {
 
@@ -38,7 +39,35 @@ int main(int argc, char** argv) {
     }
     iniSet->add_option("value", value)->required();
 
+    std::string packageFile, objectPath;
+    bool flat = false, all = false;
+    auto* pkg = app.add_subcommand("pkg", "Read compiled packages (.u, .utx, .uax, ...)");
+    pkg->require_subcommand(1);
+    auto* pkgInfo = pkg->add_subcommand("info", "Header, counts, exports and imports");
+    pkgInfo->add_option("file", packageFile)->required();
+    auto* pkgProps = pkg->add_subcommand("props", "Tagged properties of one object");
+    pkgProps->add_option("file", packageFile)->required();
+    pkgProps->add_option("path", objectPath, "Full path, e.g. MyMod.MyClass")->required();
+    auto* pkgDecompile = pkg->add_subcommand("decompile", "Decompile a function, state or class");
+    pkgDecompile->add_option("file", packageFile)->required();
+    auto* pathOption = pkgDecompile->add_option("path", objectPath, "Full path of the body");
+    auto* allFlag = pkgDecompile->add_flag("--all", all, "Every body of the package");
+    pathOption->excludes(allFlag);
+    pkgDecompile->add_flag("--flat", flat, "Print jumps as labelled gotos");
+
     CLI11_PARSE(app, argc, argv);
+
+    namespace unrealpkg = torvane::unrealpkg;
+    if (*pkgInfo) return unrealpkg::PrintPackageInfo(packageFile, std::cout, std::cerr);
+    if (*pkgProps) return unrealpkg::PrintProperties(packageFile, objectPath, std::cout, std::cerr);
+    if (*pkgDecompile) {
+        if (all) return unrealpkg::PrintAllDecompiledBodies(packageFile, !flat, std::cout, std::cerr);
+        if (objectPath.empty()) {
+            std::cerr << "torvane-cli: pkg decompile needs a path or --all\n";
+            return 2;
+        }
+        return unrealpkg::PrintDecompiledBody(packageFile, objectPath, !flat, std::cout, std::cerr);
+    }
 
     try {
         if (*gameConfig) {

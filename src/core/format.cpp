@@ -1,5 +1,6 @@
 #include "core/format.h"
 
+#include <charconv>
 #include <cstdio>
 #include <vector>
 
@@ -79,9 +80,11 @@ std::string FormatOne(const Spec& spec, const FormatArg& arg, const FormatOption
                 throw FormatError(format);
             }
             const int precision = spec.precision >= 0 ? std::min(spec.precision, 18) : 2;
+            // to_chars ignores the C locale, so the separator is always ours to choose.
             char buffer[512];
-            std::snprintf(buffer, sizeof buffer, "%.*f", precision, number);
-            std::string text = buffer;
+            const auto result = std::to_chars(buffer, buffer + sizeof buffer, number,
+                                              std::chars_format::fixed, precision);
+            std::string text = result.ec == std::errc() ? std::string(buffer, result.ptr) : "0";
             if (options.decimalSeparator != '.') {
                 for (char& c : text) {
                     if (c == '.') c = options.decimalSeparator;

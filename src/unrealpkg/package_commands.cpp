@@ -1,0 +1,169 @@
+#include "unrealpkg/package_commands.h"
+
+#include "core/format.h"
+#include "core/text.h"
+#include "unrealpkg/ut_decompiler.h"
+#include "unrealpkg/ut_object.h"
+#include "unrealpkg/ut_packages.h"
+#include "unrealpkg/ut_script_objects.h"
+
+namespace torvane::unrealpkg {
+namespace {
+
+std::string Hex8(std::uint32_t value) { return core::Format("0x%-8.8x", {std::int64_t{value}}); }
+
+std::string FlagNames(std::uint32_t flags) {
+    static const std::pair<std::uint32_t, const char*> kNames[] = {
+        {kAllowDownload, "AllowDownload"}, {kClientOptional, "ClientOptional"},
+        {kServerSideOnly, "ServerSideOnly"}, {kBrokenLinks, "BrokenLinks"},
+        {kUnsecure, "Unsecure"}};
+    std::string names;
+    for (const auto& [bit, name] : kNames) {
+        if (flags & bit) names += std::string(names.empty() ? "" : " ") + name;
+    }
+    return names;
+}
+
+std::string ClassNameOf(const TUTExportTableObjectData& entry) {
+    const std::string name = entry.GetClassName();
+    return name.empty() ? "Class" : name;
+}
+
+int FindExportByPath(const TUTPackage& package, const std::string& path) {
+    for (int i = 0; i < package.ExportCount(); ++i) {
+        if (core::EqualsIgnoringCase(package.GetObjectPath(-1, i + 1), path)) return i;
+    }
+    return -1;
+}
+
+bool IsBodyClass(const std::string& className) {
+    return className.empty() || core::EqualsIgnoringCase(className, "Function") ||
+           core::EqualsIgnoringCase(className, "State");
+}
+
+}  // namespace
+
+int PrintPackageInfo(const std::string& file, std::ostream& out, std::ostream& err) {
+    try {
+        TUTPackage package(file);
+        out << "File: " << file << "\n";
+        out << "Version: " << package.Version << "\n";
+        out << "Licensee: " << package.Licensee << "\n";
+        out << "Flags: " << Hex8(package.PackageFlags) << " " << FlagNames(package.PackageFlags)
+            << "\n";
+        out << "Names: " << package.Names.size() << "\n";
+        out << "Exports: " << package.ExportCount() << "\n";
+        out << "Imports: " << package.ImportCount() << "\n";
+        out << "GUIDs: " << package.Guids.size() << "\n";
+        out << "Generations: " << package.Generations.size() << "\n";
+        for (const auto& entry : package.Exports) {
+            out << "export " << entry->exportIndex << " " << ClassNameOf(*entry) << " "
+                << package.GetObjectPath(-1, entry->exportIndex + 1) << " " << entry->SerialSize
+                << " " << Hex8(entry->ObjectFlags) << "\n";
+        }
+        for (int i = 0; i < package.ImportCount(); ++i) {
+            const auto& entry = *package.Imports[static_cast<std::size_t>(i)];
+            out << "import " << i << " " << entry.GetClassName() << " "
+                << package.GetObjectPath(-1, -i - 1) << "\n";
+        }
+        return 0;
+    } catch (const std::exception& e) {
+        err << e.what() << "\n";
+        return 1;
+    }
+}
+
+int PrintProperties(const std::string& file, const std::string& path, std::ostream& out,
+                    std::ostream& err) {
+    try {
+        TUTPackage package(file);
+        const int index = FindExportByPath(package, path);
+        if (index < 0) {
+            err << "No object " << path << " in " << file << "\n";
+            return 1;
+        }
+        TUTObject& object = package.GetExport(index)->GetObject();
+        ObjectReadScope scope(object, true);
+        const TUTPropertyList& properties = object.Properties();
+        for (int i = 0; i < properties.Count(); ++i) {
+            const TUTProperty& property = *properties.Get(i);
+            if (property.Type == kPropNone) continue;
+            if (property.Type == kPropUnknown) {
+                out << property.Name << ": " << property.StructName << "\n";
+                continue;
+            }
+            const TUTFormattedValue value = FormatValue(property);
+            out << property.Name;
+            if (property.ArrayIndex >= 0) out << "(" << property.ArrayIndex << ")";
+            out << "=" << (value.display.empty() ? ValueText(value.value) : value.display) << "\n";
+        }
+        return 0;
+    } catch (const std::exception& e) {
+        err << e.what() << "\n";
+        return 1;
+    }
+}
+
+int PrintDecompiledBody(const std::string& file, const std::string& path, bool structured,
+                        std::ostream& out, std::ostream& err) {
+    try {
+        TUTPackage package(file);
+        const int index = FindExportByPath(package, path);
+        if (index < 0) {
+            err << "No object " << path << " in " << file << "\n";
+            return 1;
+        }
+        TUTObject& object = package.GetExport(index)->GetObject();
+        ObjectReadScope scope(object, true);
+        auto* body = dynamic_cast<TUTObjectClassStruct*>(&object);
+        if (!body || !object.Parsed()) {
+            err << path << " is not a function, state or class\n";
+            return 1;
+        }
+        const DecompiledBody result = DecompileBody(*body, structured);
+        out << result.text;
+        if (!result.error.empty()) {
+            err << path << ": " << result.error << "\n";
+            return 1;
+        }
+        return 0;
+    } catch (const std::exception& e) {
+        err << e.what() << "\n";
+        return 1;
+    }
+}
+
+int PrintAllDecompiledBodies(const std::string& file, bool structured, std::ostream& out,
+                             std::ostream& err) {
+    int bodies = 0;
+    int failed = 0;
+    try {
+        TUTPackage package(file);
+        for (const auto& entry : package.Exports) {
+            if (!IsBodyClass(entry->GetClassName())) continue;
+            ++bodies;
+            const std::string path = package.GetObjectPath(-1, entry->exportIndex + 1);
+            try {
+                TUTObject& object = entry->GetObject();
+                ObjectReadScope scope(object, true);
+                auto* body = dynamic_cast<TUTObjectClassStruct*>(&object);
+                if (!body || !object.Parsed()) continue;
+                const DecompiledBody result = DecompileBody(*body, structured);
+                if (!result.error.empty()) {
+                    ++failed;
+                    out << path << ": " << result.error << "\n";
+                }
+            } catch (const std::exception& e) {
+                ++failed;
+                out << path << ": " << e.what() << "\n";
+            }
+        }
+    } catch (const std::exception& e) {
+        err << e.what() << "\n";
+        return 1;
+    }
+    out << "bodies: " << bodies << ", failed: " << failed << "\n";
+    return failed == 0 ? 0 : 1;
+}
+
+}  // namespace torvane::unrealpkg

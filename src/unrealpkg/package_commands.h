@@ -1,0 +1,27 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+// The package commands of torvane-cli, writing their report to a stream. Each returns the exit
+// status; errors are written to err as one line.
+namespace torvane::unrealpkg {
+
+// Header fields and counts, then one line per export and per import.
+int PrintPackageInfo(const std::string& file, std::ostream& out, std::ostream& err);
+
+// The tagged properties of the export at path (a class's default properties for a class), one
+// per line: Name(index)=display, "(index)" only for array elements.
+int PrintProperties(const std::string& file, const std::string& path, std::ostream& out,
+                    std::ostream& err);
+
+// The body text of the function, state or class at path.
+int PrintDecompiledBody(const std::string& file, const std::string& path, bool structured,
+                        std::ostream& out, std::ostream& err);
+
+// Every function, state and class body; failures as "PATH: message", then
+// "bodies: N, failed: K". Non-zero when a body failed.
+int PrintAllDecompiledBodies(const std::string& file, bool structured, std::ostream& out,
+                             std::ostream& err);
+
+}  // namespace torvane::unrealpkg

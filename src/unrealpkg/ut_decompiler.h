@@ -1,0 +1,43 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// Script bytecode back to UnrealScript text: one token decoder that prints an expression or
+// statement recursively, a statement driver that adds semicolons, indentation and braces, and a
+// body assembler that adds jump labels and state labels. Structured mode rebuilds if/else,
+// switch and foreach blocks; flat mode prints every jump as a goto to a label.
+namespace torvane::unrealpkg {
+
+class TUTObjectClassStruct;
+
+// Nested tokens deeper than this end the decompile with an error (hostile bytecode).
+inline constexpr int kMaxTokenDepth = 400;
+
+class DecompileError final : public std::runtime_error {
+public:
+    explicit DecompileError(const std::string& message, std::string partial = {})
+        : std::runtime_error(message), partialText(std::move(partial)) {}
+    std::string partialText;  // what the failing token printed before the failure
+};
+
+std::string DecompileToken(TUTObjectClassStruct& object, int parentPrecedence);
+void DecompileParams(TUTObjectClassStruct& object, std::string& text);
+std::string DecompileStatement(TUTObjectClassStruct& object);
+
+struct DecompiledBody {
+    std::string text;   // the lines produced, also those before a failure
+    std::string error;  // empty when the whole body decompiled
+};
+
+// The whole body; the object must be read and parsed. Never throws for bad bytecode: the error
+// is returned with the text made up to it.
+DecompiledBody DecompileBody(TUTObjectClassStruct& object, bool structured);
+
+// Walks the whole bytecode to find where it ends; throws on bad bytecode.
+void SkipBytecode(TUTObjectClassStruct& object);
+
+// Every line of text gets prefix in front; a text not ending in CR LF gives a result without it.
+std::string IndentText(const std::string& prefix, const std::string& text);
+
+}  // namespace torvane::unrealpkg
