@@ -200,7 +200,12 @@ std::int64_t TUTPackage::Position() const { return file_ ? file_->Position() : 0
 std::int64_t TUTPackage::FileSize() const { return file_ ? file_->Size() : 0; }
 
 void TUTPackage::Load() {
-    AcquireStream();
+    try {
+        AcquireStream();
+    } catch (const std::exception& e) {
+        throw PackageError(
+            core::Format("Exception processing package %0:s\r\n%1:s", {FileName, e.what()}));
+    }
     try {
         LoadTables();
     } catch (const std::exception& e) {

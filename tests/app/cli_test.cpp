@@ -48,3 +48,43 @@ TEST(CliTest, GameConfigNamesTheFileInUse) {
 
 }  // namespace
 }  // namespace torvane
+
+namespace torvane {
+namespace {
+
+const std::string kDecoTest =
+    ShellQuote(testing::FixturesDir() + "/compiled/System/DecoTest.u");
+
+TEST(CliPackageTest, InfoListsExportsAndImports) {
+    const auto result = RunCommand(kCli + " pkg info " + kDecoTest);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.output.find("Version: 69\n"), std::string::npos);
+    EXPECT_NE(result.output.find("export 38 Class DecoStates 146 0x000F0004\n"), std::string::npos);
+    EXPECT_NE(result.output.find("import 0 "), std::string::npos);
+}
+
+TEST(CliPackageTest, PropsAndDecompile) {
+    const auto props = RunCommand(kCli + " pkg props " + kDecoTest + " DecoStates");
+    EXPECT_EQ(props.exitCode, 0);
+    EXPECT_NE(props.output.find("Mood=MOOD_Happy\n"), std::string::npos);
+    const auto body = RunCommand(kCli + " pkg decompile " + kDecoTest + " DecoChild.Describe");
+    EXPECT_EQ(body.exitCode, 0);
+    EXPECT_EQ(body.output,
+              "\tif ( C == None )\r\n\t{\r\n\t\treturn \"none\";\r\n\t}\r\n"
+              "\treturn C.Greeting @ string(C.Limit);\r\n\treturn;\r\n");
+    const auto all = RunCommand(kCli + " pkg decompile " + kDecoTest + " --all --flat");
+    EXPECT_EQ(all.exitCode, 0);
+    EXPECT_EQ(all.output, "bodies: 16, failed: 0\n");
+}
+
+TEST(CliPackageTest, BadFileFailsWithTheErrorText) {
+    testing::TempDir dir;
+    const std::string bad = ShellQuote(dir.Write("Bad.u", "junk junk junk junk junk junk junk"));
+    const auto result = RunCommand(kCli + " pkg info " + bad + " 2>&1");
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_NE(result.output.find("ERROR! This isn't an Unreal package"), std::string::npos);
+    EXPECT_NE(RunCommand(kCli + " pkg props " + kDecoTest + " NoSuchThing 2>/dev/null").exitCode, 0);
+}
+
+}  // namespace
+}  // namespace torvane
