@@ -78,7 +78,7 @@ std::string ClassOf(const TUTPackage& p, std::int32_t reference) {
     if (reference > 0) {
         if (const auto* entry = p.GetExport(reference - 1)) name = entry->GetClassName();
     } else if (reference < 0) {
-        if (const auto* entry = p.GetImport(-reference - 1)) name = entry->GetClassName();
+        if (const auto* entry = p.GetImport(~reference)) name = entry->GetClassName();
     }
     return name.empty() ? "Class" : name;
 }

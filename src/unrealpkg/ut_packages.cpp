@@ -100,6 +100,7 @@ TUTStream& TUTPackage::StreamOrFile(TUTStream* stream) {
 }
 
 void TUTPackage::ReadBuffer(void* buffer, std::size_t count, TUTStream* stream) {
+    if (count == 0) return;
     std::memset(buffer, 0, count);
     StreamOrFile(stream).Read(buffer, count);
 }
@@ -319,7 +320,7 @@ std::string TUTPackage::GetObjectPath(int depth, std::int32_t reference) const {
     while (depth != 0 && reference != 0 && steps-- > 0) {
         std::string piece;
         if (reference < 0) {
-            const auto* entry = GetImport(-reference - 1);
+            const auto* entry = GetImport(~reference);
             if (!entry) return {};
             piece = GetName(entry->ObjectName) + ".";
             reference = entry->PackageIndex;

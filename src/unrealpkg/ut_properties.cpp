@@ -107,7 +107,7 @@ std::string ObjectText(const TUTPackage& package, std::int32_t reference) {
         const auto* entry = package.GetExport(reference - 1);
         className = entry ? entry->GetClassName() : std::string();
     } else {
-        const auto* entry = package.GetImport(-reference - 1);
+        const auto* entry = package.GetImport(~reference);
         className = entry ? entry->GetClassName() : std::string();
     }
     if (className.empty()) className = "Class";
