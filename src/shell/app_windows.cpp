@@ -1,0 +1,91 @@
+#include "shell/app_windows.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QWidget>
+
+#include "editor/tparser_repository.h"
+#include "platform/desktop_association.h"
+#include "shell/tabout_box.h"
+#include "shell/tloading.h"
+#include "shell/tmain.h"
+#include "shell/tprefs.h"
+#include "shell/tseleditoptions.h"
+#include "widgets/text_codec.h"
+
+namespace torvane::shell {
+
+AppWindows::AppWindows(TMainOptions options) {
+    const std::string editorSettings = options.paths.File("Torvane.editor.ini");
+    main_ = std::make_unique<TMain>(std::move(options));
+    TMain& main = *main_;
+    order_.push_back(QStringLiteral("TMain"));
+    windows_.push_back(main_.get());
+
+    loading_ = new TLoading(&main);
+    loading_->setWindowFlag(Qt::Window);
+    order_.push_back(QStringLiteral("TLoading"));
+    windows_.push_back(loading_);
+
+    QWidget* workspace = Placeholder("TWorkspace", "Workspace");
+    Placeholder("TCompile", "Compiling...");
+    Placeholder("TCreatePackage", "Create a new package");
+    Placeholder("TExportOptions", "Export Options");
+    Placeholder("TExportPackage", "Exporting Package");
+    Placeholder("TFindInFiles", "Find in Files");
+    Placeholder("TNewClsDlg", "Create a new sub-class");
+    Placeholder("TNewProj", "Project Settings");
+    prefs_ = new TPrefs(main.Prompter(), &main);
+    prefs_->SetAssociateAction([] {
+        const QString program = QCoreApplication::applicationFilePath();
+        platform::AssociateUnrealScriptFiles(widgets::FromQString(program));
+    });
+    order_.push_back(QStringLiteral("TPrefs"));
+    windows_.push_back(prefs_);
+    Placeholder("TProjAdd", "Add to Project");
+    Placeholder("Trebuild", "Rebuild");
+    Placeholder("TSoundImport", "Import Sound");
+    auto* about = new TAboutBox(&main);
+    order_.push_back(QStringLiteral("TAboutBox"));
+    windows_.push_back(about);
+    Placeholder("TEdFindDlg", "Find");
+    Placeholder("TGotoLineDialog", "Goto Line #");
+    parsers_ = new editor::TParserRepository(QString::fromStdString(editorSettings), &main);
+    order_.push_back(QStringLiteral("TParserRepository"));
+    windows_.push_back(nullptr);
+    Placeholder("TEdReplDlg", "Find & Replace");
+    Placeholder("TAddPackage", "Select Package");
+    Placeholder("TPackageFlags", "Package Flags");
+    Placeholder("TDefaultProps", "Default Properties");
+    Placeholder("TConfigExtTools", "Configure External Tools");
+    Placeholder("TAddEditTool", "Add / Edit Tool");
+    Placeholder("TAsk", "Question");
+    Placeholder("TTextViewer", "Image Viewer");
+    Placeholder("TImageImport", "Import Image");
+    auto* selEditOptions = new TSelEditOptions(*parsers_, &main);
+    order_.push_back(QStringLiteral("TSelEditOptions"));
+    windows_.push_back(selEditOptions);
+
+    main.AttachWindows(loading_, prefs_, about, selEditOptions, workspace);
+    loading_->show();
+}
+
+AppWindows::~AppWindows() = default;
+
+QDialog* AppWindows::Placeholder(const char* className, const char* caption) {
+    auto* dialog = new QDialog(main_.get());
+    dialog->setObjectName(QString::fromLatin1(className));
+    dialog->setWindowTitle(QString::fromLatin1(caption));
+    order_.push_back(QString::fromLatin1(className));
+    windows_.push_back(dialog);
+    return dialog;
+}
+
+QWidget* AppWindows::Window(const QString& className) const {
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        if (order_[i] == className) return windows_[i];
+    }
+    return nullptr;
+}
+
+}  // namespace torvane::shell

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+class QDialog;
+class QWidget;
+
+namespace torvane::editor {
+class TParserRepository;
+}
+
+namespace torvane::shell {
+
+class TAboutBox;
+class TLoading;
+class TMain;
+class TPrefs;
+class TSelEditOptions;
+struct TMainOptions;
+
+// The program's windows, created once at start-up in their fixed order and kept until the end.
+// Windows whose parts have not been built yet are plain dialogs with their captions.
+class AppWindows final {
+public:
+    explicit AppWindows(TMainOptions options);
+    ~AppWindows();
+
+    TMain& main() const { return *main_; }
+    TLoading& loading() const { return *loading_; }
+    TPrefs& prefs() const { return *prefs_; }
+    editor::TParserRepository& parsers() const { return *parsers_; }
+    // The class names of the windows in creation order.
+    const std::vector<QString>& CreationOrder() const { return order_; }
+    QWidget* Window(const QString& className) const;
+
+private:
+    QDialog* Placeholder(const char* className, const char* caption);
+
+    std::unique_ptr<TMain> main_;
+    TLoading* loading_ = nullptr;
+    TPrefs* prefs_ = nullptr;
+    editor::TParserRepository* parsers_ = nullptr;
+    std::vector<QString> order_;
+    std::vector<QWidget*> windows_;
+};
+
+}  // namespace torvane::shell

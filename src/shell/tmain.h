@@ -1,0 +1,159 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "shell/program_paths.h"
+#include "shell/settings_file.h"
+#include "shell/workspace_services.h"
+
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QSplitter;
+class QStatusBar;
+class QTabBar;
+class QTimer;
+
+namespace torvane::core {
+class OutputLog;
+class Prompter;
+}
+
+namespace torvane::shell {
+
+class TLoading;
+class TPrefs;
+class TAboutBox;
+class TSelEditOptions;
+
+struct TMainOptions {
+    ProgramPaths paths;
+    std::vector<std::string> arguments;  // files to open
+    core::Prompter* prompter = nullptr;  // nullptr: message boxes
+    // The folder browser for the game root; nullptr: the real one.
+    std::function<std::optional<std::string>()> chooseGameFolder;
+    // Ends the process at once; nullptr: std::exit.
+    std::function<void(int)> terminate;
+    std::string homeDirectory;  // where installs are looked for; empty: $HOME
+};
+
+// The frame window: editors in the MDI area, the docking panel for the workspace, and the
+// bottom panel with the output log, the file tabs and the status bar.
+class TMain final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TMain(TMainOptions options, QWidget* parent = nullptr);
+    ~TMain() override;
+
+    // The windows created after this one (start-up order).
+    void AttachWindows(TLoading* loading, TPrefs* prefs, TAboutBox* about,
+                       TSelEditOptions* selEditOptions, QWidget* workspace);
+    void SetWorkspaceServices(WorkspaceServices* services);
+
+    void AddLogLine(const std::string& text);
+    void ScrollLogToEnd();
+    core::OutputLog& Log();
+    void SelectEditorTab(QMdiSubWindow* editor);
+    void AddFileTab(QMdiSubWindow* editor, const QString& caption);
+    void RemoveFileTab(QMdiSubWindow* editor);
+
+    const std::string& GameRoot() const { return gameRoot_; }
+    bool Started() const { return started_; }
+    SettingsFile& Settings() { return settings_; }
+    const ProgramPaths& Paths() const { return options_.paths; }
+    QString CompileMode() const;
+    core::Prompter& Prompter() { return *prompter_; }
+
+    // The start-up sequence (run by the first timer tick).
+    void Timer1Timer();
+    // Bottom panel: its height, and a user's resize through the splitter (refused below 55).
+    int BottomPanelHeight() const;
+    int OutputLogHeight() const { return logHeight_; }
+    bool ResizeBottomPanel(int newHeight);
+    void SetOutputLogVisible(bool visible);
+    void EnvironmentOptions();
+
+    QListWidget* OutputLogWidget() const { return outputLog_; }
+    QTabBar* FileTabs() const { return fileTabs_; }
+    QMdiArea* MdiArea() const { return mdi_; }
+    QWidget* BrowserPanel() const { return browserPanel_; }
+    QMenu* ToolsMenu() const { return toolsMenu_; }
+    QAction* FindAction(const QString& caption) const;
+
+signals:
+    // A file of the command line to open in an editor.
+    void OpenFileRequested(const std::string& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    class LogAdapter;
+
+    void BuildMenus();
+    void BuildToolBars();
+    void BuildCentralArea();
+    void ReadLayout();
+    void ApplyBottomPanel();
+    void SplitterMoved();
+    void QuickFindSearch();
+    void ArrangeTiled(bool horizontally);
+    void ViewWorkspace();
+    QAction* AddAction(QMenu* menu, const QString& caption, const QString& hint,
+                       const QKeySequence& key = {});
+    void Terminate(int code);
+
+    TMainOptions options_;
+    SettingsFile settings_;
+    std::unique_ptr<core::Prompter> ownPrompter_;
+    core::Prompter* prompter_ = nullptr;
+    WorkspaceServices defaultServices_;
+    WorkspaceServices* services_ = &defaultServices_;
+    std::unique_ptr<LogAdapter> logAdapter_;
+
+    std::string gameRoot_;
+    bool started_ = false;
+    bool saveAllAnswer_ = false;
+    bool lastEditorMaximized_ = false;
+    int logHeight_ = 0;
+    bool logVisible_ = true;
+    bool applyingPanel_ = false;
+    QString lastSearchText_;
+
+    QMdiArea* mdi_ = nullptr;
+    QWidget* browserPanel_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QWidget* bottomPanel_ = nullptr;
+    QListWidget* outputLog_ = nullptr;
+    QTabBar* fileTabs_ = nullptr;
+    QStatusBar* statusLine_ = nullptr;
+    QLineEdit* quickFind_ = nullptr;
+    QComboBox* compileMode_ = nullptr;
+    QAction* viewOutputLog_ = nullptr;
+    QAction* viewWorkspace_ = nullptr;
+    QAction* projectSettings_ = nullptr;
+    QAction* doPreBatch_ = nullptr;
+    QMenu* toolsMenu_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QTimer* timer1_ = nullptr;
+
+    TLoading* loading_ = nullptr;
+    TPrefs* prefs_ = nullptr;
+    TAboutBox* about_ = nullptr;
+    TSelEditOptions* selEditOptions_ = nullptr;
+    QWidget* workspace_ = nullptr;
+};
+
+}  // namespace torvane::shell

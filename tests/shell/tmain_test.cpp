@@ -1,0 +1,184 @@
+#include "shell/tmain.h"
+
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QTest>
+
+#include "platform/file_ops.h"
+#include "shell/app_windows.h"
+#include "shell/tloading.h"
+#include "shell/tprefs.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+
+namespace torvane::shell {
+namespace {
+
+using testing::ScriptedPrompter;
+using testing::TempDir;
+
+// A workspace with a project whose modified flag the test sets.
+class FakeWorkspace final : public WorkspaceServices {
+public:
+    bool ProjectOpen() const override { return open; }
+    bool ProjectModified() const override { return modified; }
+    void SaveProject() override { ++saves; }
+    bool InitClassBrowser(const std::string& root) override {
+        initRoot = root;
+        return true;
+    }
+    bool open = false;
+    bool modified = false;
+    int saves = 0;
+    std::string initRoot;
+};
+
+class TMainTest : public ::testing::Test {
+protected:
+    void SetUp() override { game_ = testing::CopySampleGame(dir_); }
+
+    std::unique_ptr<AppWindows> Start(std::optional<std::string> chosenFolder = std::nullopt) {
+        TMainOptions options;
+        options.paths = {dir_.Path("prog"), dir_.Path("prog")};
+        platform::CreateDirectories(dir_.Path("prog"));
+        options.prompter = &prompter_;
+        options.homeDirectory = dir_.Path("home");
+        options.chooseGameFolder = [chosenFolder] { return chosenFolder; };
+        options.terminate = [this](int code) { exitCode_ = code; };
+        auto windows = std::make_unique<AppWindows>(std::move(options));
+        windows->main().SetWorkspaceServices(&workspace_);
+        return windows;
+    }
+    std::string Ini() const { return dir_.Read("prog/Torvane.ini"); }
+
+    TempDir dir_;
+    std::string game_;
+    ScriptedPrompter prompter_;
+    FakeWorkspace workspace_;
+    std::optional<int> exitCode_;
+};
+
+TEST_F(TMainTest, WindowsAreCreatedInTheirOrder) {
+    auto windows = Start();
+    const std::vector<QString> expected = {
+        "TMain", "TLoading", "TWorkspace", "TCompile", "TCreatePackage", "TExportOptions",
+        "TExportPackage", "TFindInFiles", "TNewClsDlg", "TNewProj", "TPrefs", "TProjAdd",
+        "Trebuild", "TSoundImport", "TAboutBox", "TEdFindDlg", "TGotoLineDialog",
+        "TParserRepository", "TEdReplDlg", "TAddPackage", "TPackageFlags", "TDefaultProps",
+        "TConfigExtTools", "TAddEditTool", "TAsk", "TTextViewer", "TImageImport",
+        "TSelEditOptions"};
+    EXPECT_EQ(windows->CreationOrder(), expected);
+    EXPECT_EQ(windows->main().windowTitle(), "Torvane 4.0");
+    EXPECT_TRUE(windows->loading().isVisible());
+    EXPECT_EQ(windows->loading().Status(), "Loading Preferences...");
+    EXPECT_NE(windows->main().FindAction("Compile && Run"), nullptr);
+    EXPECT_EQ(windows->main().FindAction("Goto Line #")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    EXPECT_EQ(windows->main().ToolsMenu()->actions().size(), 5);
+    EXPECT_EQ(windows->main().BrowserPanel()->width(), 1);
+}
+
+TEST_F(TMainTest, StartsWithAValidGamePath) {
+    dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
+    auto windows = Start();
+    windows->main().Timer1Timer();
+    EXPECT_TRUE(windows->main().Started());
+    EXPECT_EQ(windows->main().GameRoot(), game_);
+    EXPECT_EQ(workspace_.initRoot, game_);
+    EXPECT_TRUE(prompter_.shown().empty());
+    EXPECT_FALSE(windows->loading().isVisible());
+    EXPECT_NE(Ini().find("AutoSaveDSK=true"), std::string::npos);
+    EXPECT_FALSE(exitCode_);
+}
+
+TEST_F(TMainTest, EmptyGamePathTakesALocatedInstallOnYes) {
+    testing::CopyTree(game_, dir_.Path("home/ut99"));
+    prompter_.QueueAnswer(core::Answer::Yes);
+    auto windows = Start();
+    windows->main().Timer1Timer();
+    EXPECT_EQ(windows->main().GameRoot(), dir_.Path("home/ut99"));
+    EXPECT_EQ(windows->prefs().UTPath()->text().toStdString(), dir_.Path("home/ut99"));
+    EXPECT_NE(Ini().find("UTPath=" + dir_.Path("home/ut99") + "\r\n"), std::string::npos);
+}
+
+TEST_F(TMainTest, CancelledFolderBrowserEndsWithoutWritingSettings) {
+    auto windows = Start(std::nullopt);
+    windows->main().Timer1Timer();
+    EXPECT_EQ(exitCode_, 0);
+    EXPECT_FALSE(windows->main().Started());
+    ASSERT_EQ(prompter_.shown().size(), 1u);
+    EXPECT_EQ(prompter_.shown()[0].text, "Torvane doesn't work without UT!");
+    EXPECT_FALSE(platform::FileExists(dir_.Path("prog/Torvane.ini")));
+}
+
+TEST_F(TMainTest, ChosenFolderBecomesTheGamePath) {
+    auto windows = Start(game_);
+    windows->main().Timer1Timer();
+    EXPECT_EQ(windows->main().GameRoot(), game_);
+    EXPECT_NE(Ini().find("UTPath=" + game_), std::string::npos);
+}
+
+TEST_F(TMainTest, BottomPanelSizingAndTheSplitterLimit) {
+    dir_.Write("prog/Torvane.ini", "[OutputLog]\r\nHeight=200\r\nVisible=true\r\n");
+    auto windows = Start();
+    TMain& main = windows->main();
+    EXPECT_EQ(main.OutputLogHeight(), 200);
+    EXPECT_EQ(main.BottomPanelHeight(), 241);
+    EXPECT_FALSE(main.ResizeBottomPanel(54));
+    EXPECT_EQ(main.BottomPanelHeight(), 241);
+    EXPECT_TRUE(main.ResizeBottomPanel(55));
+    EXPECT_EQ(main.OutputLogHeight(), 14);
+    EXPECT_NE(Ini().find("Height=14\r\nVisible=true"), std::string::npos) << Ini();
+    main.SetOutputLogVisible(false);
+    EXPECT_EQ(main.BottomPanelHeight(), 41);
+    EXPECT_FALSE(main.OutputLogWidget()->isVisibleTo(&main));
+    EXPECT_NE(Ini().find("Visible=false"), std::string::npos);
+}
+
+TEST_F(TMainTest, HiddenLogKeepsItsStoredHeight) {
+    dir_.Write("prog/Torvane.ini", "[OutputLog]\r\nHeight=80\r\nVisible=false\r\n");
+    auto windows = Start();
+    EXPECT_EQ(windows->main().BottomPanelHeight(), 41);
+    windows->main().SetOutputLogVisible(true);
+    EXPECT_EQ(windows->main().BottomPanelHeight(), 121);
+}
+
+TEST_F(TMainTest, ClosingWithCancelKeepsTheWindowOpen) {
+    auto windows = Start(game_);
+    TMain& main = windows->main();
+    main.show();
+    workspace_.open = true;
+    workspace_.modified = true;
+    prompter_.QueueAnswer(core::Answer::Cancel);
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(prompter_.shown().back().text, "Save changed to your current project?");
+    prompter_.QueueAnswer(core::Answer::Yes);
+    EXPECT_TRUE(main.close());
+    EXPECT_EQ(workspace_.saves, 1);
+    EXPECT_NE(Ini().find("Width="), std::string::npos);
+}
+
+TEST_F(TMainTest, AddLogLineAlsoAppendsToTheLogFile) {
+    auto windows = Start();
+    windows->main().AddLogLine("first");
+    windows->main().AddLogLine("second");
+    EXPECT_EQ(windows->main().OutputLogWidget()->count(), 2);
+    EXPECT_EQ(dir_.Read("prog/Torvane.log"), "first\r\nsecond\r\n");
+    windows->main().Log().AppendLine("");
+    windows->main().ScrollLogToEnd();
+    EXPECT_EQ(windows->main().OutputLogWidget()->count(), 2);  // the empty last line went
+}
+
+TEST_F(TMainTest, WindowLayoutIsRead) {
+    dir_.Write("prog/Torvane.ini", "[IDE]\r\nLeft=-1\r\nTop=-1\r\nWidth=700\r\nHeight=500\r\n");
+    auto windows = Start();
+    EXPECT_EQ(windows->main().width(), 700);
+    EXPECT_EQ(windows->main().height(), 500);
+}
+
+}  // namespace
+}  // namespace torvane::shell
