@@ -67,6 +67,7 @@ AppWindows::AppWindows(TMainOptions options) {
     windows_.push_back(selEditOptions);
 
     main.AttachWindows(loading_, prefs_, about, selEditOptions, workspace);
+    main.SetParsers(parsers_);
     loading_->show();
 }
 

@@ -79,6 +79,7 @@ TMain::TMain(TMainOptions options, QWidget* parent)
     BuildCentralArea();
     BuildToolBars();
     BuildMenus();
+    ConnectFileCommands();
     compileMode_->setCurrentIndex(0);
     saveAllAnswer_ = false;
     ReadLayout();
@@ -380,9 +381,12 @@ void TMain::BuildToolBars() {
     QToolBar* general = addToolBar(QStringLiteral("General"));
     general->setObjectName(QStringLiteral("GeneralToolBar"));
     general->setMovable(true);
-    general->addAction(QStringLiteral("New"))->setStatusTip(QStringLiteral("A new empty file"));
-    general->addAction(QStringLiteral("Open"))->setStatusTip(QStringLiteral("Open a file or a project"));
-    general->addAction(QStringLiteral("Save"))->setStatusTip(QStringLiteral("Save the active file"));
+    QAction* newFile = general->addAction(QStringLiteral("New"));
+    newFile->setStatusTip(QStringLiteral("A new empty file"));
+    connect(newFile, &QAction::triggered, this, &TMain::NewFile);
+    connect(general->addAction(QStringLiteral("Open")), &QAction::triggered, this,
+            [this] { OpenFile(false); });
+    connect(general->addAction(QStringLiteral("Save")), &QAction::triggered, this, &TMain::SaveActive);
     general->addSeparator();
     general->addAction(QStringLiteral("Cut"))->setStatusTip(QStringLiteral("Cut the selection"));
     general->addAction(QStringLiteral("Copy"))->setStatusTip(QStringLiteral("Copy the selection"));
@@ -599,7 +603,7 @@ void TMain::Timer1Timer() {
                     break;
                 }
             }
-            emit OpenFileRequested(argument);
+            OpenSourceFile(argument, "", "");
         }
     }
     if (workspace_ && settings_.ReadIniBool("Workspace", "Visible", false)) {

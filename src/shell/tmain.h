@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "editor/editor_host.h"
 #include "shell/program_paths.h"
 #include "shell/settings_file.h"
 #include "shell/workspace_services.h"
@@ -27,6 +28,11 @@ class OutputLog;
 class Prompter;
 }
 
+namespace torvane::editor {
+class TEditor;
+class TParserRepository;
+}
+
 namespace torvane::shell {
 
 class TLoading;
@@ -43,11 +49,16 @@ struct TMainOptions {
     // Ends the process at once; nullptr: std::exit.
     std::function<void(int)> terminate;
     std::string homeDirectory;  // where installs are looked for; empty: $HOME
+    // File dialogs (nullptr: the real ones). Open gets the initial directory and whether the
+    // project filter is selected; Save gets the current caption. Both return the chosen path.
+    std::function<std::optional<std::string>(const std::string& directory, bool projectFilter)>
+        chooseOpenFile;
+    std::function<std::optional<std::string>(const std::string& current)> chooseSaveFile;
 };
 
 // The frame window: editors in the MDI area, the docking panel for the workspace, and the
 // bottom panel with the output log, the file tabs and the status bar.
-class TMain final : public QMainWindow {
+class TMain final : public QMainWindow, public editor::EditorHost {
     Q_OBJECT
 
 public:
@@ -58,6 +69,25 @@ public:
     void AttachWindows(TLoading* loading, TPrefs* prefs, TAboutBox* about,
                        TSelEditOptions* selEditOptions, QWidget* workspace);
     void SetWorkspaceServices(WorkspaceServices* services);
+    void SetParsers(editor::TParserRepository* parsers) { parsers_ = parsers; }
+
+    // File commands.
+    editor::TEditor* OpenSourceFile(const std::string& path, const std::string& package,
+                                    const std::string& className);
+    void NewFile();
+    void OpenFile(bool projectFilter);
+    void SaveActive() override;
+    void SaveAs();
+    void SaveAll();
+    void RevertActive() override;
+    void CloseActive();
+    void CloseAll();
+    // View entries: a game file below the game root, closing an open editor of it first when
+    // closeFirst is set.
+    void ViewGameFile(const std::string& relative, bool closeFirst);
+    std::vector<editor::TEditor*> Editors() const;  // in window order
+    editor::TEditor* ActiveEditor() const;
+    bool LastEditorMaximized() const { return lastEditorMaximized_; }
 
     void AddLogLine(const std::string& text);
     void ScrollLogToEnd();
@@ -89,18 +119,29 @@ public:
     QMenu* ToolsMenu() const { return toolsMenu_; }
     QAction* FindAction(const QString& caption) const;
 
-signals:
-    // A file of the command line to open in an editor.
-    void OpenFileRequested(const std::string& path);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
+public:
+    // EditorHost
+    core::Prompter& EditorPrompter() override { return *prompter_; }
+    SettingsFile& EditorSettings() override { return settings_; }
+    bool SaveAllAnswer() const override { return saveAllAnswer_; }
+    void SetSaveAllAnswer(bool value) override { saveAllAnswer_ = value; }
+    void SetLastEditorMaximized(bool value) override { lastEditorMaximized_ = value; }
+    void EditorActivated(editor::TEditor& editor) override;
+    void EditorClosed(editor::TEditor& editor) override;
+    void SelectNextTab() override;
+    std::string PathOfCaption(const std::string& caption) const override;
+
 private:
     class LogAdapter;
+
+    void ConnectFileCommands();
+    bool SaveEditor(editor::TEditor& editor);
 
     void BuildMenus();
     void BuildToolBars();
@@ -154,6 +195,7 @@ private:
     TAboutBox* about_ = nullptr;
     TSelEditOptions* selEditOptions_ = nullptr;
     QWidget* workspace_ = nullptr;
+    editor::TParserRepository* parsers_ = nullptr;
 };
 
 }  // namespace torvane::shell

@@ -1,0 +1,273 @@
+#include "editor/teditor.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "core/interaction.h"
+#include "editor/editor_host.h"
+#include "editor/editor_rules.h"
+#include "editor/tsyntax_memo.h"
+#include "platform/file_ops.h"
+#include "shell/settings_file.h"
+#include "widgets/text_codec.h"
+
+namespace torvane::editor {
+
+TEditor::TEditor(EditorHost& host, QWidget* parent) : QMdiSubWindow(parent), host_(host) {
+    setObjectName(QStringLiteral("TEditor"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    memo_ = new TSyntaxMemo(body);
+    memo_->setObjectName(QStringLiteral("Memo1"));
+    memo_->clear();
+    layout->addWidget(memo_, 1);
+    auto* status = new QStatusBar(body);
+    status->setObjectName(QStringLiteral("StatusBar"));
+    status->setSizeGripEnabled(false);
+    const int widths[4] = {100, 75, 75, 50};
+    const Qt::Alignment alignments[4] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignHCenter,
+                                         Qt::AlignRight};
+    for (int i = 0; i < 4; ++i) {
+        panels_[i] = new QLabel(status);
+        panels_[i]->setMinimumWidth(widths[i]);
+        panels_[i]->setAlignment(alignments[i] | Qt::AlignVCenter);
+        status->addWidget(panels_[i], i == 3 ? 1 : 0);
+    }
+    layout->addWidget(status);
+    setWidget(body);
+    resize(640, 420);
+
+    memo_->installEventFilter(this);
+    memo_->viewport()->installEventFilter(this);
+    connect(memo_, &QsciScintilla::cursorPositionChanged, this, &TEditor::RefreshStatus);
+    connect(memo_, &QsciScintilla::modificationChanged, this, &TEditor::RefreshStatus);
+    connect(memo_, &QsciScintilla::textChanged, this, &TEditor::RefreshStatus);
+    BuildContextMenu();
+    connect(this, &QMdiSubWindow::aboutToActivate, this, [this] { host_.EditorActivated(*this); });
+}
+
+void TEditor::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    setWindowTitle(widgets::ToQString(caption));
+}
+
+void TEditor::SetPackageAndClass(const std::string& package, const std::string& className) {
+    package_ = CutTo100(package);
+    className_ = CutTo100(className);
+}
+
+bool TEditor::ReadOnly() const { return memo_->isReadOnly(); }
+void TEditor::SetReadOnly(bool readOnly) { memo_->setReadOnly(readOnly); }
+bool TEditor::Modified() const { return memo_->isModified(); }
+
+void TEditor::LoadFile() {
+    const std::string path = host_.PathOfCaption(caption_);
+    if (!platform::FileExists(path) && !platform::DirectoryExists(path)) {
+        memo_->LoadBytes({});
+        return;
+    }
+    memo_->LoadBytes(platform::ReadWholeFile(path));
+}
+
+void TEditor::SaveFile() {
+    platform::WriteFileAtomic(host_.PathOfCaption(caption_), memo_->Bytes());
+    memo_->setModified(false);
+    RefreshStatus();
+}
+
+std::array<QString, 4> TEditor::StatusPanels() const {
+    std::array<QString, 4> texts;
+    for (int i = 0; i < 4; ++i) texts[i] = panels_[i]->text();
+    return texts;
+}
+
+void TEditor::RefreshStatus() {
+    int line = 0, index = 0;
+    memo_->getCursorPosition(&line, &index);
+    EditorStatusInput input;
+    input.line = line + 1;
+    input.column = index + 1;
+    input.modified = memo_->isModified();
+    input.readOnly = memo_->isReadOnly();
+    input.overwrite = memo_->Overwrite();
+    input.package = package_;
+    input.caption = caption_;
+    memo_->setMarginWidth(1, 18);
+    const auto texts = EditorStatusPanels(input);
+    for (int i = 0; i < 4; ++i) panels_[i]->setText(widgets::ToQString(texts[i]));
+}
+
+void TEditor::QuickGotoLine(int line, bool highlight) {
+    memo_->SetShowFocusLine(highlight);
+    const int docLine = std::max(0, line - 1);
+    const long row = memo_->SendScintilla(QsciScintilla::SCI_VISIBLEFROMDOCLINE, docLine);  // 0-based
+    const long start = memo_->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, docLine);
+    const long end = memo_->SendScintilla(QsciScintilla::SCI_POSITIONRELATIVE, start, 10L);
+    const long length = memo_->SendScintilla(QsciScintilla::SCI_GETLENGTH);
+    memo_->SendScintilla(QsciScintilla::SCI_SETSEL, start, end > 0 ? end : length);
+    const int visible = memo_->VisibleRows();
+    memo_->SendScintilla(QsciScintilla::SCI_SETFIRSTVISIBLELINE,
+                         std::max<long>(0, row - visible / 2));
+}
+
+int TEditor::StoredWindowState() const {
+    try {
+        return host_.EditorSettings().ReadIniInteger("Editor", "WindowState", 0);
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+void TEditor::showEvent(QShowEvent* event) {
+    QMdiSubWindow::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    applyingState_ = true;
+    switch (StoredWindowState()) {
+        case 1: showMinimized(); break;
+        case 2: showMaximized(); break;
+        case 0: showNormal(); break;
+        default: break;
+    }
+    applyingState_ = false;
+}
+
+void TEditor::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || applyingState_) return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    try {
+        if (isMaximized()) {
+            host_.EditorSettings().WriteIniInteger("Editor", "WindowState", 2);
+        } else if (!isMinimized() && (change->oldState() & (Qt::WindowMaximized | Qt::WindowMinimized))) {
+            host_.EditorSettings().WriteIniInteger("Editor", "WindowState", 0);
+        }
+    } catch (const std::exception&) {
+    }
+}
+
+void TEditor::closeEvent(QCloseEvent* event) {
+    if (!closeWithoutAsking_) {
+        if (memo_->isModified()) {
+            core::Answer answer = core::Answer::Yes;
+            if (!host_.SaveAllAnswer()) {
+                answer = host_.EditorPrompter().Confirm("This file has been modified.  Save changes?",
+                                                        core::Buttons::YesNoCancelAll);
+            }
+            if (answer == core::Answer::All) {
+                host_.SetSaveAllAnswer(true);
+                answer = core::Answer::Yes;
+            }
+            if (answer == core::Answer::Cancel) {
+                event->ignore();
+                return;
+            }
+            if (answer == core::Answer::Yes) {
+                try {
+                    SaveFile();
+                } catch (const std::exception& e) {
+                    host_.EditorPrompter().Error(e.what());
+                    event->ignore();
+                    return;
+                }
+            }
+        }
+        host_.SetLastEditorMaximized(isMaximized());
+    }
+    const int state = isMaximized() ? 2 : isMinimized() ? 1 : 0;
+    if (state != StoredWindowState()) {
+        try {
+            host_.EditorSettings().WriteIniInteger("Editor", "WindowState", state);
+        } catch (const std::exception&) {
+        }
+    }
+    closed_ = true;
+    host_.EditorClosed(*this);
+    QMdiSubWindow::closeEvent(event);
+}
+
+bool TEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == memo_ || watched == memo_->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) memo_->SetShowFocusLine(false);
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            memo_->SetShowFocusLine(false);
+            if (key->key() == Qt::Key_Backtab && key->modifiers() == Qt::ShiftModifier) {
+                host_.SelectNextTab();
+                return true;
+            }
+            const int digit = key->key() - Qt::Key_0;
+            if (digit >= 0 && digit <= 9) {
+                if (key->modifiers() == Qt::ControlModifier) {
+                    memo_->SetBookmark(digit);
+                    return true;
+                }
+                if (key->modifiers() == Qt::AltModifier) {
+                    memo_->GotoBookmark(digit);
+                    return true;
+                }
+            }
+        }
+        if (event->type() == QEvent::KeyRelease) RefreshStatus();
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+void TEditor::BuildContextMenu() {
+    memo_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto add = [this](const QString& caption, const QKeySequence& key = {}) {
+        auto* action = new QAction(caption, memo_);
+        if (!key.isEmpty()) {
+            action->setShortcut(key);
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
+        memo_->addAction(action);
+        return action;
+    };
+    connect(add(QStringLiteral("Save Page"), QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered,
+            this, [this] { host_.SaveActive(); });
+    connect(add(QStringLiteral("Close Page"), QKeySequence(Qt::CTRL | Qt::Key_F4)), &QAction::triggered,
+            this, [this] { close(); });
+    connect(add(QStringLiteral("Revert"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R)),
+            &QAction::triggered, this, [this] { host_.RevertActive(); });
+    auto* separator = new QAction(memo_);
+    separator->setSeparator(true);
+    memo_->addAction(separator);
+    add(QStringLiteral("Compile"));
+    add(QStringLiteral("Compile && Run"));
+    add(QStringLiteral("Import .PCX/.BMP"));
+    add(QStringLiteral("Import Model"))->setEnabled(false);
+    add(QStringLiteral("Import .WAV"));
+    add(QStringLiteral("Default Properties"), QKeySequence(Qt::Key_F4));
+    auto* setMenu = new QMenu(QStringLiteral("Set Bookmark"), memo_);
+    auto* gotoMenu = new QMenu(QStringLiteral("Goto Bookmark"), memo_);
+    for (int n = 0; n < 10; ++n) {
+        for (QMenu* menu : {setMenu, gotoMenu}) {
+            QAction* item = menu->addAction(
+                (menu == setMenu ? QStringLiteral("Set Bookmark ") : QStringLiteral("Goto Bookmark ")) +
+                QString::number(n));
+            const bool set = menu == setMenu;
+            connect(item, &QAction::triggered, this, [this, item, set] {
+                const auto number = BookmarkOfCaption(widgets::FromQString(item->text()));
+                if (!number) return;
+                if (set) {
+                    memo_->SetBookmark(*number);
+                } else {
+                    memo_->GotoBookmark(*number);
+                }
+            });
+        }
+    }
+    memo_->addAction(setMenu->menuAction());
+    memo_->addAction(gotoMenu->menuAction());
+}
+
+}  // namespace torvane::editor

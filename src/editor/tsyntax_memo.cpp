@@ -1,0 +1,91 @@
+#include "editor/tsyntax_memo.h"
+
+#include <QColor>
+#include <QFont>
+
+#include "core/cp1252.h"
+#include "editor/editor_rules.h"
+
+namespace torvane::editor {
+
+TSyntaxMemo::TSyntaxMemo(QWidget* parent) : QsciScintilla(parent) {
+    bookmarks_.fill(-1);
+    setUtf8(true);
+    QFont font(QStringLiteral("Monospace"), 10);
+    font.setStyleHint(QFont::TypeWriter);
+    setFont(font);
+    setMarginsFont(QFont(QStringLiteral("Sans"), 8));
+    setAutoIndent(true);
+    setEdgeMode(QsciScintilla::EdgeLine);
+    setEdgeColumn(80);
+    setTabWidth(8);
+    setIndentationWidth(1);
+    setIndentationsUseTabs(true);
+    setMarginWidth(0, 0);
+    setMarginWidth(1, 18);
+    setMarginSensitivity(1, true);
+    setSelectionForegroundColor(Qt::white);
+    setSelectionBackgroundColor(QColor(0, 0, 128));
+    setCaretLineBackgroundColor(QColor(255, 255, 200));
+    setCaretLineVisible(false);
+    SendScintilla(SCI_SETHSCROLLBAR, 1);
+    SendScintilla(SCI_SETVSCROLLBAR, 1);
+    for (int n = 0; n < 10; ++n) markerDefine(QsciScintilla::Bookmark, n);
+}
+
+void TSyntaxMemo::LoadBytes(const std::string& bytes) {
+    const std::string utf8 = core::Cp1252ToUtf8(bytes);
+    const bool wasReadOnly = isReadOnly();
+    setReadOnly(false);
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.data());
+    switch (DetectLineEnd(bytes)) {
+        case LineEnd::Lf: setEolMode(EolUnix); break;
+        case LineEnd::Cr: setEolMode(EolMac); break;
+        default: setEolMode(EolWindows); break;
+    }
+    setReadOnly(wasReadOnly);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    setModified(false);
+    setCursorPosition(0, 0);
+    bookmarks_.fill(-1);
+}
+
+std::string TSyntaxMemo::Bytes() const {
+    const long length = SendScintilla(SCI_GETLENGTH);
+    const auto* text = reinterpret_cast<const char*>(SendScintilla(SCI_GETCHARACTERPOINTER));
+    return core::Utf8ToCp1252(std::string_view(text ? text : "", static_cast<std::size_t>(length)));
+}
+
+bool TSyntaxMemo::Overwrite() const { return SendScintilla(SCI_GETOVERTYPE) != 0; }
+
+void TSyntaxMemo::SetShowFocusLine(bool show) { setCaretLineVisible(show); }
+
+bool TSyntaxMemo::ShowFocusLine() const { return SendScintilla(SCI_GETCARETLINEVISIBLE) != 0; }
+
+void TSyntaxMemo::SetBookmark(int number) {
+    if (number < 0 || number > 9) return;
+    if (bookmarks_[number] >= 0) markerDeleteHandle(bookmarks_[number]);
+    int line = 0, index = 0;
+    getCursorPosition(&line, &index);
+    bookmarks_[number] = markerAdd(line, number);
+}
+
+bool TSyntaxMemo::HasBookmark(int number) const { return BookmarkLine(number) >= 0; }
+
+int TSyntaxMemo::BookmarkLine(int number) const {
+    if (number < 0 || number > 9 || bookmarks_[number] < 0) return -1;
+    return const_cast<TSyntaxMemo*>(this)->markerLine(bookmarks_[number]);
+}
+
+bool TSyntaxMemo::GotoBookmark(int number) {
+    const int line = BookmarkLine(number);
+    if (line < 0) return false;
+    setCursorPosition(line, 0);
+    ensureLineVisible(line);
+    return true;
+}
+
+int TSyntaxMemo::VisibleRows() const { return static_cast<int>(SendScintilla(SCI_LINESONSCREEN)); }
+
+}  // namespace torvane::editor

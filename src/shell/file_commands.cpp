@@ -1,0 +1,244 @@
+// The main window's file commands: opening files in editors, new, open, save, save as, save
+// all, revert, close, close all and the game's own files of the View menu.
+#include <QAction>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QTabBar>
+
+#include "core/backup.h"
+#include "core/interaction.h"
+#include "core/text.h"
+#include "editor/editor_rules.h"
+#include "editor/lexers.h"
+#include "editor/teditor.h"
+#include "editor/tparser_repository.h"
+#include "editor/tsyntax_memo.h"
+#include "platform/file_ops.h"
+#include "platform/game_paths.h"
+#include "shell/tmain.h"
+#include "widgets/text_codec.h"
+
+namespace torvane::shell {
+
+using editor::TEditor;
+using widgets::FromQString;
+using widgets::ToQString;
+
+namespace {
+
+const QString kOpenFilter = QStringLiteral(
+    "UnrealScript Source (*.uc);;Torvane Project File (*.tvx);;Initialization (*.ini + *.int) "
+    "(*.ini *.int);;Text Files (*.txt);;Log Files (*.log);;All Files (*)");
+const QString kSaveFilter = QStringLiteral("UnrealScript Source (*.uc);;All files (*)");
+
+}  // namespace
+
+void TMain::ConnectFileCommands() {
+    auto on = [this](const char* caption, auto slot) {
+        if (QAction* action = FindAction(QString::fromLatin1(caption))) {
+            connect(action, &QAction::triggered, this, slot);
+        }
+    };
+    on("&Open", [this] { OpenFile(false); });
+    on("Open Project", [this] { OpenFile(true); });
+    on("&Save", [this] { SaveActive(); });
+    on("Save &As...", [this] { SaveAs(); });
+    on("Save All", [this] { SaveAll(); });
+    on("Revert", [this] { RevertActive(); });
+    on("&Close", [this] { CloseActive(); });
+    on("Close All", [this] { CloseAll(); });
+    on("View | Edit UnrealTournament.log", [this] { ViewGameFile("\\System\\UnrealTournament.log", true); });
+    on("View | Edit UCC.Log", [this] { ViewGameFile("\\System\\ucc.log", true); });
+    on("View | Edit UnrealTournament.ini", [this] { ViewGameFile("\\System\\UnrealTournament.ini", false); });
+    on("View | Edit Server.log", [this] { ViewGameFile("\\System\\Server.log", false); });
+}
+
+std::vector<TEditor*> TMain::Editors() const {
+    std::vector<TEditor*> editors;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+        auto* editor = qobject_cast<TEditor*>(sub);
+        if (editor && !editor->IsClosed()) editors.push_back(editor);
+    }
+    return editors;
+}
+
+TEditor* TMain::ActiveEditor() const {
+    if (auto* active = qobject_cast<TEditor*>(mdi_->activeSubWindow())) return active;
+    // Offscreen or before activation: the current tab's editor.
+    const int tab = fileTabs_->currentIndex();
+    return tab >= 0 ? qobject_cast<TEditor*>(fileTabs_->tabData(tab).value<QMdiSubWindow*>()) : nullptr;
+}
+
+std::string TMain::PathOfCaption(const std::string& caption) const {
+    if (caption.find('/') == std::string::npos && caption.find('\\') == std::string::npos) {
+        return options_.paths.File(caption);  // NONAME files live in the program directory
+    }
+    return caption;
+}
+
+TEditor* TMain::OpenSourceFile(const std::string& path, const std::string& package,
+                               const std::string& className) {
+    for (TEditor* editor : Editors()) {
+        if (editor->Caption() == path) {
+            mdi_->setActiveSubWindow(editor);
+            SelectEditorTab(editor);
+            return editor;
+        }
+    }
+    setUpdatesEnabled(false);
+    auto* editor = new TEditor(*this);
+    mdi_->addSubWindow(editor);
+    editor->SetCaption(path);
+    if (Editors().size() == 1 && lastEditorMaximized_) editor->showMaximized();
+    setUpdatesEnabled(true);
+    AddFileTab(editor, ToQString(platform::FileNamePart(path)));
+    if (parsers_) editor->Memo1()->setLexer(parsers_->ParserForFile(ToQString(path)));
+    try {
+        editor->LoadFile();
+    } catch (const std::exception& e) {
+        prompter_->Error(e.what());
+    }
+    editor->SetPackageAndClass(package, className);
+    if (editor::IsProtectedPackage(editor->Package())) editor->SetReadOnly(true);
+    editor->show();
+    mdi_->setActiveSubWindow(editor);
+    editor->RefreshStatus();
+    editor->Memo1()->setFocus();
+    return editor;
+}
+
+void TMain::NewFile() {
+    OpenSourceFile(editor::NewFileName(static_cast<int>(Editors().size())), "", "");
+}
+
+void TMain::OpenFile(bool projectFilter) {
+    const std::string directory = projectFilter ? options_.paths.dataDirectory : gameRoot_;
+    std::optional<std::string> chosen;
+    if (options_.chooseOpenFile) {
+        chosen = options_.chooseOpenFile(directory, projectFilter);
+    } else {
+        QFileDialog dialog(this, QStringLiteral("Open"), ToQString(directory), kOpenFilter);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        if (projectFilter) dialog.selectNameFilter(kOpenFilter.split(QStringLiteral(";;"))[1]);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            chosen = FromQString(dialog.selectedFiles().first());
+        }
+    }
+    if (!chosen) return;
+    if (core::EndsWithIgnoringCase(*chosen, ".tvx")) {
+        services_->LoadProject(*chosen);
+    } else {
+        OpenSourceFile(*chosen, "", "");
+    }
+}
+
+bool TMain::SaveEditor(TEditor& editor) {
+    try {
+        editor.SaveFile();
+        return true;
+    } catch (const std::exception& e) {
+        prompter_->Error(e.what());
+        return false;
+    }
+}
+
+void TMain::SaveActive() {
+    TEditor* editor = ActiveEditor();
+    if (!editor || !editor->Modified() || editor->ReadOnly()) return;
+    core::BackupFile(PathOfCaption(editor->Caption()));
+    SaveEditor(*editor);
+}
+
+void TMain::SaveAs() {
+    TEditor* editor = ActiveEditor();
+    if (!editor || editor->ReadOnly()) return;
+    std::optional<std::string> chosen;
+    if (options_.chooseSaveFile) {
+        chosen = options_.chooseSaveFile(editor->Caption());
+    } else {
+        QFileDialog dialog(this, QStringLiteral("Save File as..."), ToQString(editor->Caption()), kSaveFilter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("uc"));
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            chosen = FromQString(dialog.selectedFiles().first());
+        }
+    }
+    if (!chosen) return;
+    if (platform::FileExists(*chosen) &&
+        prompter_->Confirm("The file already exists.  Overwrite?", core::Buttons::YesNo) != core::Answer::Yes) {
+        return;
+    }
+    for (int i = 0; i < fileTabs_->count(); ++i) {
+        if (fileTabs_->tabData(i).value<QMdiSubWindow*>() == editor) {
+            fileTabs_->setTabText(i, ToQString(platform::FileNamePart(*chosen)));
+        }
+    }
+    editor->SetCaption(*chosen);
+    core::BackupFile(*chosen);
+    SaveEditor(*editor);
+    if (parsers_) editor->Memo1()->setLexer(parsers_->ParserForFile(ToQString(*chosen)));
+}
+
+void TMain::SaveAll() {
+    for (TEditor* editor : Editors()) {
+        if (!editor->Modified() || editor->ReadOnly()) continue;
+        const std::string path = PathOfCaption(editor->Caption());
+        AddLogLine("Backing up " + path);
+        core::BackupFile(path);
+        AddLogLine("Saving " + path);
+        SaveEditor(*editor);
+    }
+}
+
+void TMain::RevertActive() {
+    TEditor* editor = ActiveEditor();
+    if (!editor || editor->ReadOnly()) return;
+    if (editor->Modified() &&
+        prompter_->Confirm("This file has been modified.  Reverting will lose all changes.  Continue",
+                           core::Buttons::YesNo) != core::Answer::Yes) {
+        return;
+    }
+    try {
+        editor->LoadFile();
+    } catch (const std::exception& e) {
+        prompter_->Error(e.what());
+    }
+    editor->RefreshStatus();
+}
+
+void TMain::CloseActive() {
+    if (TEditor* editor = ActiveEditor()) editor->close();
+    saveAllAnswer_ = false;
+}
+
+void TMain::CloseAll() {
+    for (TEditor* editor : Editors()) {
+        if (!editor->close()) break;
+    }
+    saveAllAnswer_ = false;
+}
+
+void TMain::ViewGameFile(const std::string& relative, bool closeFirst) {
+    if (gameRoot_.empty()) return;
+    const std::string path = platform::ResolveGamePath(gameRoot_, relative);
+    if (closeFirst) {
+        for (TEditor* editor : Editors()) {
+            if (editor->Caption() == path) editor->close();
+        }
+    }
+    OpenSourceFile(path, "", "");
+}
+
+void TMain::EditorActivated(TEditor& editor) { SelectEditorTab(&editor); }
+
+void TMain::EditorClosed(TEditor& editor) { RemoveFileTab(&editor); }
+
+void TMain::SelectNextTab() {
+    if (fileTabs_->count() == 0) return;
+    const int next = (fileTabs_->currentIndex() + 1) % fileTabs_->count();
+    fileTabs_->setCurrentIndex(next);
+    if (auto* editor = fileTabs_->tabData(next).value<QMdiSubWindow*>()) mdi_->setActiveSubWindow(editor);
+}
+
+}  // namespace torvane::shell
