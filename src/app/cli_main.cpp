@@ -7,6 +7,7 @@
 #include "platform/file_ops.h"
 #include "platform/game_config.h"
 #include "unrealpkg/package_commands.h"
+#include "workspace/class_commands.h"
 
 namespace {
 
@@ -55,7 +56,18 @@ int main(int argc, char** argv) {
     pathOption->excludes(allFlag);
     pkgDecompile->add_flag("--flat", flat, "Print jumps as labelled gotos");
 
+    std::string scanGame, scanCaches, scanPrint;
+    auto* classes = app.add_subcommand("classes", "Scan the class headers of every EditPackages package");
+    classes->add_option("--game", scanGame, "Game root")->required();
+    classes->add_option("--caches", scanCaches, "Write the tree caches and Packages.ucd here");
+    classes->add_option("--print", scanPrint, "Print a tree")
+        ->check(CLI::IsMember({"object", "actor", "package"}));
+
     CLI11_PARSE(app, argc, argv);
+
+    if (*classes) {
+        return torvane::workspace::RunClassScan(scanGame, scanCaches, scanPrint, std::cout, std::cerr);
+    }
 
     namespace unrealpkg = torvane::unrealpkg;
     if (*pkgInfo) return unrealpkg::PrintPackageInfo(packageFile, std::cout, std::cerr);

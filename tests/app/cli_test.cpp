@@ -88,3 +88,23 @@ TEST(CliPackageTest, BadFileFailsWithTheErrorText) {
 
 }  // namespace
 }  // namespace torvane
+
+namespace torvane {
+namespace {
+
+TEST(CliClassesTest, ScansThePrintsTheTreeAndWritesCaches) {
+    testing::TempDir dir;
+    const std::string root = testing::CopySampleGame(dir);
+    const auto result = RunCommand(kCli + " classes --game " + ShellQuote(root) + " --caches " +
+                                   ShellQuote(dir.path()) + " --print object");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output,
+              "Object\n  Actor\n    Info\n      Mutator\n        DemoMutator\n    Inventory\n"
+              "      DemoPickup\n  DemoObject\n    DemoMath\n"
+              "classes: 9, top-level: 1, actors: 6\n");
+    EXPECT_EQ(dir.Read("Packages.ucd"), "Core\r\nEngine\r\nDemoLib\r\nDemoMod\r\n");
+    EXPECT_EQ(dir.Read("Classes.ucd").substr(0, 5), "\rTNT\r");
+}
+
+}  // namespace
+}  // namespace torvane

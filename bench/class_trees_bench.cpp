@@ -1,0 +1,59 @@
+// The class browser on the fixture game: a full rebuild (scan, place, actor and by-package
+// trees, cache save) and loading the three tree caches.
+#include <benchmark/benchmark.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+#include "workspace/class_browser.h"
+#include "workspace/tree_cache.h"
+
+namespace {
+
+namespace workspace = torvane::workspace;
+
+const std::string kGameRoot = std::string(TORVANE_FIXTURES_DIR) + "/ut99";
+
+std::string CacheDirectory() {
+    static const std::string dir = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "torvane-bench-XXXXXX").string();
+        return std::string(::mkdtemp(pattern.data()));
+    }();
+    return dir;
+}
+
+workspace::ClassBrowser Browser() {
+    workspace::ClassBrowserContext context;
+    context.gameRoot = kGameRoot;
+    context.cacheDirectory = CacheDirectory();
+    context.configPath = kGameRoot + "/System/UnrealTournament.ini";
+    return workspace::ClassBrowser(context);
+}
+
+void BM_FullRebuild(benchmark::State& state) {
+    for (auto _ : state) {
+        workspace::ClassBrowser browser = Browser();
+        browser.LoadEditPackages();
+        benchmark::DoNotOptimize(browser.RebuildClassTrees());
+    }
+    state.counters["classes"] = 1488;
+}
+BENCHMARK(BM_FullRebuild)->Unit(benchmark::kMillisecond);
+
+void BM_LoadTreeCaches(benchmark::State& state) {
+    {
+        workspace::ClassBrowser browser = Browser();
+        browser.LoadEditPackages();
+        browser.RebuildClassTrees();
+    }
+    for (auto _ : state) {
+        for (const char* name : {"/Classes.ucd", "/Actors.ucd", "/ClassByPackage.ucd"}) {
+            benchmark::DoNotOptimize(workspace::LoadTreeCache(CacheDirectory() + name));
+        }
+    }
+}
+BENCHMARK(BM_LoadTreeCaches)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,324 @@
+#include "workspace/class_browser.h"
+
+#include <algorithm>
+
+#include "core/interaction.h"
+#include "core/text.h"
+#include "platform/file_ops.h"
+#include "platform/game_paths.h"
+#include "workspace/class_header_parser.h"
+#include "workspace/tree_cache.h"
+
+namespace torvane::workspace {
+
+ClassBrowser::ClassBrowser(ClassBrowserContext context) : context_(std::move(context)) {}
+
+std::string ClassBrowser::CacheFile(const std::string& name) const {
+    return context_.cacheDirectory + "/" + name;
+}
+
+void ClassBrowser::Status(const std::string& text) {
+    if (context_.status) {
+        context_.status->SetWorkspaceStatus(text);
+        context_.status->SetSplashStatus(text);
+    }
+}
+
+void ClassBrowser::Splash(const std::string& text) {
+    if (context_.status) context_.status->SetSplashStatus(text);
+}
+
+void ClassBrowser::Pump() {
+    if (context_.pump) context_.pump->ProcessPendingEvents();
+}
+
+// --- EditPackages ------------------------------------------------------------------------------
+
+bool ClassBrowser::LoadEditPackages() {
+    editPackages_.clear();
+    compiledPackages_.clear();
+    std::vector<std::string> names;
+    try {
+        names = ReadEditPackages(context_.configPath);
+    } catch (const platform::FileError& e) {
+        if (context_.prompter) context_.prompter->Error(e.what());
+        return false;
+    }
+    for (std::string& name : names) {
+        editPackages_.push_back({name, LastModifiedText(context_.gameRoot, name)});
+    }
+    compiledPackages_ = ListCompiledPackages(context_.gameRoot);
+    bool missingSources = false;
+    for (const auto& entry : editPackages_) {
+        if (!platform::DirectoryExists(
+                platform::ResolveGamePath(context_.gameRoot, "\\" + entry.name + "\\Classes"))) {
+            missingSources = true;
+        }
+    }
+    if (missingSources && context_.prompter &&
+        context_.prompter->Confirm("One or more packages need to be exported before you can continue.  "
+                                   "Export them now?",
+                                   core::Buttons::YesNo) == core::Answer::Yes) {
+        context_.prompter->Information("Exporting compiled packages to sources is not available yet.");
+    }
+    return true;
+}
+
+std::vector<std::string> ClassBrowser::EditPackageNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : editPackages_) names.push_back(entry.name);
+    return names;
+}
+
+int ClassBrowser::IndexOfEditPackage(const std::string& name) const {
+    for (std::size_t i = 0; i < editPackages_.size(); ++i) {
+        if (core::EqualsIgnoringCase(editPackages_[i].name, name)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void ClassBrowser::RefreshTreesAfterAdd() {
+    objectTree_.Sort();
+    actorTree_.Sort();
+    objectTree_.CollapseAllExpandFirst();
+    actorTree_.CollapseAllExpandFirst();
+}
+
+void ClassBrowser::AddEditPackage(const std::string& name) {
+    if (IndexOfEditPackage(name) >= 0) return;
+    InsertEditPackageLine(context_.configPath, name);
+    editPackages_.push_back({name, LastModifiedText(context_.gameRoot, name)});
+    ScanPackageClasses(name);
+    PlaceClasses();
+    BuildActorTree();
+    RefreshTreesAfterAdd();
+    SaveClassCaches();
+    SavePackageList();
+}
+
+void ClassBrowser::RemoveEditPackage(const std::string& name) {
+    const int index = IndexOfEditPackage(name);
+    if (index < 0) return;
+    if (!DeleteEditPackageLine(context_.configPath, name)) return;
+    editPackages_.erase(editPackages_.begin() + index);
+    SavePackageList();
+    for (ClassTree* tree : {&objectTree_, &actorTree_}) {
+        std::vector<ClassNode*> doomed;
+        tree->Walk([&](ClassNode& node) {
+            if (node.entry.package == name) doomed.push_back(&node);
+            return true;
+        });
+        // Outermost first; nodes inside a removed subtree go with it.
+        for (ClassNode* node : doomed) {
+            bool insideDoomed = false;
+            for (ClassNode* up = node->parent; up && !insideDoomed; up = up->parent) {
+                insideDoomed = std::find(doomed.begin(), doomed.end(), up) != doomed.end();
+            }
+            if (!insideDoomed) tree->Remove(*node);
+        }
+    }
+}
+
+void ClassBrowser::RemoveEditPackageLine(const std::string& name) {
+    if (IndexOfEditPackage(name) >= 0) DeleteEditPackageLine(context_.configPath, name);
+}
+
+// --- class trees -------------------------------------------------------------------------------
+
+ClassBrowser::StartResult ClassBrowser::InitClassBrowser() {
+    LoadEditPackages();
+    std::vector<std::string> stored;
+    if (platform::FileExists(CacheFile("Packages.ucd"))) {
+        Splash(" Reading Packages.ucd");
+        try {
+            stored = ReadPackageList(CacheFile("Packages.ucd"));
+        } catch (const platform::FileError&) {
+        }
+    }
+    if (PackageListChanged(stored, EditPackageNames())) {
+        if (!stored.empty()) {
+            const core::Answer answer = context_.prompter->Confirm(
+                "Your EditPackages has changed since you last run Torvane.  Rebuild Class Listing?",
+                core::Buttons::YesNo);
+            if (answer != core::Answer::Yes) {
+                context_.prompter->Information("Taking a quick exit");
+                return StartResult::Quit;
+            }
+        }
+        platform::DeleteFile(CacheFile("Classes.ucd"));
+        platform::DeleteFile(CacheFile("Actors.ucd"));
+    }
+    StartResult result = StartResult::Loaded;
+    const bool cachesPresent = platform::FileExists(CacheFile("Classes.ucd")) &&
+                               platform::FileExists(CacheFile("Actors.ucd")) &&
+                               platform::FileExists(CacheFile("ClassByPackage.ucd"));
+    bool loaded = false;
+    if (cachesPresent) {
+        try {
+            Splash(" Reading Classes.ucd");
+            objectTree_ = LoadTreeCache(CacheFile("Classes.ucd"));
+            Splash(" Reading Actors.ucd");
+            actorTree_ = LoadTreeCache(CacheFile("Actors.ucd"));
+            Splash(" Reading ClassByPackage.ucd");
+            byPackageTree_ = LoadTreeCache(CacheFile("ClassByPackage.ucd"));
+            loaded = true;
+        } catch (const std::exception&) {
+            loaded = false;  // a damaged cache is built anew
+        }
+    }
+    if (!loaded) {
+        RebuildClassTrees();
+        result = StartResult::Rebuilt;
+    }
+    SavePackageList();
+    return result;
+}
+
+bool ClassBrowser::RebuildClassTrees() {
+    objectTree_.Clear();
+    actorTree_.Clear();
+    bool complete = ScanPackageClasses("Core");
+    for (const auto& entry : editPackages_) {
+        if (!complete) break;
+        if (entry.name != "Core") complete = ScanPackageClasses(entry.name);
+    }
+    PlaceClasses();
+    BuildActorTree();
+    BuildByPackageTree();
+    objectTree_.CollapseAllExpandFirst();
+    actorTree_.CollapseAllExpandFirst();
+    objectTree_.Sort();
+    actorTree_.Sort();
+    if (complete) SaveClassCaches();
+    return complete;
+}
+
+bool ClassBrowser::ScanPackageClasses(const std::string& package) {
+    const std::string directory = platform::ResolveGamePath(context_.gameRoot, "\\" + package + "\\Classes");
+    for (const auto& file : platform::ListDirectory(directory, "*.UC")) {
+        Status("Parsing " + package + "." + file.name);
+        Pump();
+        const std::string path = directory + "/" + file.name;
+        try {
+            AddClassEntry(package, path);
+        } catch (const platform::FileError& e) {
+            if (context_.prompter) context_.prompter->Error(e.what());
+            return false;
+        }
+    }
+    return true;
+}
+
+void ClassBrowser::AddClassEntry(const std::string& package, const std::string& path) {
+    const ClassHeader header = ParseClassHeader(path);
+    if (header.parentName.empty() && header.className != "Object") {
+        if (context_.prompter) context_.prompter->Information("Could not parse " + path);
+        return;
+    }
+    objectTree_.AddTopLevel({header.className, header.className, header.parentName, path, package});
+}
+
+void ClassBrowser::PlaceClasses() {
+    auto& roots = objectTree_.roots();
+    std::vector<ClassNode*> order;
+    for (auto& root : roots) order.push_back(root.get());
+    for (ClassNode* node : order) {
+        if (node->parent) continue;  // moved under another already
+        Status("Placing - " + node->entry.caption);
+        Pump();
+        ClassNode* parent = nullptr;
+        for (auto& top : roots) {
+            if (top.get() == node) continue;
+            std::vector<ClassNode*> stack{top.get()};
+            while (!stack.empty() && !parent) {
+                ClassNode* candidate = stack.back();
+                stack.pop_back();
+                if (core::EqualsIgnoringCase(candidate->entry.className, node->entry.parentName)) {
+                    parent = candidate;
+                    break;
+                }
+                for (auto it = candidate->children.rbegin(); it != candidate->children.rend(); ++it) {
+                    stack.push_back(it->get());
+                }
+            }
+            if (parent) break;
+        }
+        if (parent) objectTree_.MoveUnder(*node, *parent);
+    }
+}
+
+void ClassBrowser::BuildActorTree() {
+    Status("Building Actor Tree");
+    actorTree_.Clear();
+    const ClassNode* actor = nullptr;
+    objectTree_.Walk([&](const ClassNode& node) {
+        if (node.entry.caption == "Actor") {
+            actor = &node;
+            return false;
+        }
+        return true;
+    });
+    if (actor) actorTree_.SetSingleRootCopy(*actor);
+}
+
+void ClassBrowser::BuildByPackageTree() {
+    byPackageTree_.Clear();
+    for (const auto& entry : editPackages_) {
+        ClassEntry package;
+        package.caption = entry.name;
+        byPackageTree_.AddTopLevel(std::move(package));
+    }
+    Status("Building Class by Package Tree");
+    auto& packages = byPackageTree_.roots();
+    objectTree_.Walk([&](const ClassNode& node) {
+        Pump();
+        for (auto& package : packages) {
+            if (core::EqualsIgnoringCase(package->entry.caption, node.entry.package)) {
+                byPackageTree_.AddChild(*package, node.entry);
+                break;
+            }
+        }
+        return true;
+    });
+    byPackageTree_.Sort();
+}
+
+void ClassBrowser::SaveClassCaches() {
+    if (context_.cacheDirectory.empty()) return;  // a scan without caches
+    SaveTreeCache(objectTree_, CacheFile("Classes.ucd"));
+    SaveTreeCache(actorTree_, CacheFile("Actors.ucd"));
+    SaveTreeCache(byPackageTree_, CacheFile("ClassByPackage.ucd"));
+}
+
+void ClassBrowser::SavePackageList() {
+    if (context_.cacheDirectory.empty()) return;
+    WritePackageList(CacheFile("Packages.ucd"), EditPackageNames());
+}
+
+int ClassBrowser::FindClass(const std::string& name, const std::string* package) const {
+    return objectTree_.FindClass(name, package);
+}
+
+int ClassBrowser::FindActorClass(const std::string& name) const { return actorTree_.FindClass(name); }
+
+int ClassBrowser::FindInPackageTree(const std::string& text) {
+    if (!core::EqualsIgnoringCase(text, lastFindText_)) lastFindHit_ = -1;
+    int position = 0;
+    int hit = -1;
+    byPackageTree_.Walk([&](ClassNode& node) {
+        if (node.parent && position > lastFindHit_ &&
+            core::FindIgnoringCase(node.entry.caption, text) != std::string::npos) {
+            hit = position;
+            node.parent->expanded = true;
+            return false;
+        }
+        ++position;
+        return true;
+    });
+    if (hit < 0) return -1;
+    lastFindHit_ = hit;
+    lastFindText_ = text;
+    return hit;
+}
+
+}  // namespace torvane::workspace

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "workspace/class_tree.h"
+#include "workspace/edit_packages.h"
+
+namespace torvane::core {
+class EventPump;
+class Prompter;
+class StatusSink;
+}
+
+// The class browser's model: the EditPackages list, the compiled packages, and the object,
+// actor and by-package trees with their caches.
+namespace torvane::workspace {
+
+struct ClassBrowserContext {
+    std::string gameRoot;
+    std::string cacheDirectory;  // where "Classes.ucd" ... "Packages.ucd" are kept
+    std::string configPath;      // the game's UnrealTournament.ini
+    core::Prompter* prompter = nullptr;
+    core::StatusSink* status = nullptr;
+    core::EventPump* pump = nullptr;
+};
+
+struct EditPackageEntry {
+    std::string name;
+    std::string lastModified;
+};
+
+class ClassBrowser final {
+public:
+    enum class StartResult { Loaded, Rebuilt, Quit };
+
+    explicit ClassBrowser(ClassBrowserContext context);
+
+    // --- the EditPackages list ---
+    // Reads both lists; a configuration that cannot be read is reported and leaves them empty.
+    bool LoadEditPackages();
+    int IndexOfEditPackage(const std::string& name) const;
+    void AddEditPackage(const std::string& name);
+    void RemoveEditPackage(const std::string& name);
+    void RemoveEditPackageLine(const std::string& name);
+    const std::vector<EditPackageEntry>& editPackages() const { return editPackages_; }
+    const std::vector<CompiledPackage>& compiledPackages() const { return compiledPackages_; }
+    std::vector<std::string> EditPackageNames() const;
+
+    // --- the class trees ---
+    StartResult InitClassBrowser();
+    // False when a source could not be read (reported); the trees keep what was built.
+    bool RebuildClassTrees();
+    bool ScanPackageClasses(const std::string& package);
+    void AddClassEntry(const std::string& package, const std::string& path);
+    void PlaceClasses();
+    void BuildActorTree();
+    void BuildByPackageTree();
+    void SaveClassCaches();
+    void SavePackageList();
+
+    int FindClass(const std::string& name, const std::string* package = nullptr) const;
+    int FindActorClass(const std::string& name) const;
+    // The find box of the by-package tree: the next class node containing text (any case)
+    // after the previous hit; -1 when there is none.
+    int FindInPackageTree(const std::string& text);
+
+    ClassTree& objectTree() { return objectTree_; }
+    ClassTree& actorTree() { return actorTree_; }
+    ClassTree& byPackageTree() { return byPackageTree_; }
+    const ClassBrowserContext& context() const { return context_; }
+    std::string CacheFile(const std::string& name) const;
+
+private:
+    void Status(const std::string& text);
+    void Splash(const std::string& text);
+    void Pump();
+    void RefreshTreesAfterAdd();
+
+    ClassBrowserContext context_;
+    std::vector<EditPackageEntry> editPackages_;
+    std::vector<CompiledPackage> compiledPackages_;
+    ClassTree objectTree_;
+    ClassTree actorTree_;
+    ClassTree byPackageTree_;
+    std::string lastFindText_;
+    int lastFindHit_ = -1;
+};
+
+}  // namespace torvane::workspace

@@ -1,0 +1,71 @@
+#include "workspace/class_commands.h"
+
+#include "core/interaction.h"
+#include "platform/file_ops.h"
+#include "platform/game_config.h"
+#include "workspace/class_browser.h"
+
+namespace torvane::workspace {
+namespace {
+
+// Messages go to the error stream; questions are not asked (a rebuild asks none).
+class StreamPrompter final : public core::Prompter {
+public:
+    explicit StreamPrompter(std::ostream& err) : err_(err) {}
+    void Information(std::string_view text) override { err_ << text << "\n"; }
+    void Warning(std::string_view text) override { err_ << text << "\n"; }
+    void Error(std::string_view text) override {
+        err_ << text << "\n";
+        ++errors;
+    }
+    core::Answer Confirm(std::string_view, core::Buttons) override { return core::Answer::No; }
+    int errors = 0;
+
+private:
+    std::ostream& err_;
+};
+
+void PrintTree(const ClassTree& tree, std::ostream& out) {
+    std::vector<std::pair<const ClassNode*, int>> stack;
+    for (auto it = tree.roots().rbegin(); it != tree.roots().rend(); ++it) stack.emplace_back(it->get(), 0);
+    while (!stack.empty()) {
+        auto [node, depth] = stack.back();
+        stack.pop_back();
+        out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << node->entry.caption << "\n";
+        for (auto it = node->children.rbegin(); it != node->children.rend(); ++it) {
+            stack.emplace_back(it->get(), depth + 1);
+        }
+    }
+}
+
+}  // namespace
+
+int RunClassScan(const std::string& gameRoot, const std::string& cacheDirectory,
+                 const std::string& print, std::ostream& out, std::ostream& err) {
+    StreamPrompter prompter(err);
+    ClassBrowserContext context;
+    context.gameRoot = gameRoot;
+    context.cacheDirectory = cacheDirectory;
+    context.configPath = platform::FindGameConfigFile(gameRoot).path;
+    context.prompter = &prompter;
+    ClassBrowser browser(context);
+    if (!browser.LoadEditPackages()) return 1;
+    const bool complete = browser.RebuildClassTrees();
+    if (!cacheDirectory.empty() && complete) {
+        try {
+            browser.SavePackageList();
+        } catch (const std::exception& e) {
+            err << e.what() << "\n";
+            return 1;
+        }
+    }
+    if (print == "object") PrintTree(browser.objectTree(), out);
+    if (print == "actor") PrintTree(browser.actorTree(), out);
+    if (print == "package") PrintTree(browser.byPackageTree(), out);
+    out << "classes: " << browser.objectTree().Count()
+        << ", top-level: " << browser.objectTree().roots().size()
+        << ", actors: " << browser.actorTree().Count() << "\n";
+    return complete && prompter.errors == 0 ? 0 : 1;
+}
+
+}  // namespace torvane::workspace

@@ -1,0 +1,166 @@
+#include "workspace/tree_cache.h"
+
+#include <cstring>
+
+#include "core/text.h"
+#include "platform/file_ops.h"
+
+namespace torvane::workspace {
+namespace {
+
+constexpr char kSignature[5] = {0x0D, 'T', 'N', 'T', 0x0D};
+constexpr int kMaxDepth = 100000;
+
+void PutInt(std::string& out, std::size_t at, std::int32_t value) {
+    const auto v = static_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+void AppendInt(std::string& out, std::int32_t value) {
+    out.append(4, '\0');
+    PutInt(out, out.size() - 4, value);
+}
+
+void PutShortString(std::string& record, std::size_t at, const std::string& text) {
+    const std::size_t length = std::min<std::size_t>(text.size(), 255);
+    record[at] = static_cast<char>(length);
+    std::memcpy(record.data() + at + 1, text.data(), length);
+}
+
+std::string NodeRecord(const ClassNode& node) {
+    std::string record(kNodeRecordSize, '\0');
+    for (std::size_t at : {0u, 4u, 8u, 12u}) PutInt(record, at, -1);
+    PutInt(record, 16, 1);
+    record[22] = 1;
+    record[23] = node.expanded ? 1 : 0;
+    record[24] = node.selected ? 1 : 0;
+    PutInt(record, 32, static_cast<std::int32_t>(node.children.size()));
+    record[40] = 1;
+    record[41] = 1;
+    PutShortString(record, 92, node.entry.caption);
+    PutShortString(record, 348, node.entry.className);
+    PutShortString(record, 604, node.entry.parentName);
+    PutShortString(record, 860, node.entry.fileName);
+    PutShortString(record, 1116, node.entry.package);
+    return record;
+}
+
+class CacheReader {
+public:
+    explicit CacheReader(const std::string& bytes) : bytes_(bytes) {}
+    std::int32_t Int() {
+        Need(4);
+        std::uint32_t v = 0;
+        for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes_[pos_ + i])) << (8 * i);
+        pos_ += 4;
+        return static_cast<std::int32_t>(v);
+    }
+    std::string_view Take(std::size_t n) {
+        Need(n);
+        std::string_view view(bytes_.data() + pos_, n);
+        pos_ += n;
+        return view;
+    }
+    std::size_t Remaining() const { return bytes_.size() - pos_; }
+
+private:
+    void Need(std::size_t n) const {
+        if (bytes_.size() - pos_ < n) throw TreeCacheError("The tree cache file is cut short");
+    }
+    const std::string& bytes_;
+    std::size_t pos_ = 0;
+};
+
+std::string ShortString(std::string_view record, std::size_t at) {
+    const auto length = static_cast<unsigned char>(record[at]);
+    return std::string(record.substr(at + 1, length));
+}
+
+// Reads count node blocks into siblings (iteratively, so deep trees cannot exhaust the stack).
+void ReadNodes(CacheReader& in, std::int32_t count, ClassTree& tree) {
+    struct Frame {
+        ClassNode* parent;
+        std::int32_t remaining;
+    };
+    if (count < 0 || static_cast<std::size_t>(count) > in.Remaining() / (kNodeRecordSize + 4)) {
+        throw TreeCacheError("The tree cache file holds an impossible node count");
+    }
+    std::vector<Frame> stack{{nullptr, count}};
+    while (!stack.empty()) {
+        if (stack.back().remaining == 0) {
+            stack.pop_back();
+            continue;
+        }
+        --stack.back().remaining;
+        if (in.Int() != kNodeRecordSize) throw TreeCacheError("The tree cache file has a bad record");
+        const std::string_view record = in.Take(kNodeRecordSize);
+        ClassEntry entry{ShortString(record, 92), ShortString(record, 348), ShortString(record, 604),
+                         ShortString(record, 860), ShortString(record, 1116)};
+        ClassNode& node = stack.back().parent ? tree.AddChild(*stack.back().parent, std::move(entry))
+                                              : tree.AddTopLevel(std::move(entry));
+        node.expanded = record[23] != 0;
+        node.selected = record[24] != 0;
+        std::int32_t children = 0;
+        std::memcpy(&children, record.data() + 32, 4);
+        if (children < 0 || static_cast<std::size_t>(children) > in.Remaining() / (kNodeRecordSize + 4)) {
+            throw TreeCacheError("The tree cache file holds an impossible node count");
+        }
+        if (children > 0) {
+            if (stack.size() > kMaxDepth) throw TreeCacheError("The tree cache file nests too deeply");
+            stack.push_back({&node, children});
+        }
+    }
+}
+
+ClassTree FromPlainText(const std::string& bytes) {
+    ClassTree tree;
+    std::vector<std::pair<int, ClassNode*>> open;  // (depth, node)
+    for (const std::string& line : core::SplitLines(bytes)) {
+        int depth = 0;
+        while (depth < static_cast<int>(line.size()) && (line[depth] == '\t' || line[depth] == ' ')) ++depth;
+        const std::string caption = line.substr(static_cast<std::size_t>(depth));
+        if (caption.empty()) continue;
+        while (!open.empty() && open.back().first >= depth) open.pop_back();
+        ClassEntry entry;
+        entry.caption = caption;
+        ClassNode& node = open.empty() ? tree.AddTopLevel(std::move(entry))
+                                       : tree.AddChild(*open.back().second, std::move(entry));
+        open.emplace_back(depth, &node);
+    }
+    return tree;
+}
+
+}  // namespace
+
+std::string TreeCacheBytes(const ClassTree& tree) {
+    std::string out(kSignature, sizeof kSignature);
+    out += '\0';
+    AppendInt(out, static_cast<std::int32_t>(tree.roots().size()));
+    tree.Walk([&](const ClassNode& node) {
+        AppendInt(out, kNodeRecordSize);
+        out += NodeRecord(node);
+        return true;
+    });
+    return out;
+}
+
+ClassTree TreeFromCacheBytes(const std::string& bytes) {
+    if (bytes.size() < sizeof kSignature || std::memcmp(bytes.data(), kSignature, sizeof kSignature) != 0) {
+        return FromPlainText(bytes);
+    }
+    CacheReader in(bytes);
+    in.Take(sizeof kSignature + 1);
+    ClassTree tree;
+    ReadNodes(in, in.Int(), tree);
+    return tree;
+}
+
+void SaveTreeCache(const ClassTree& tree, const std::string& path) {
+    platform::WriteFileAtomic(path, TreeCacheBytes(tree));
+}
+
+ClassTree LoadTreeCache(const std::string& path) {
+    return TreeFromCacheBytes(platform::ReadWholeFile(path));
+}
+
+}  // namespace torvane::workspace
