@@ -12,6 +12,7 @@
 #include "shell/tprefs.h"
 #include "shell/tseleditoptions.h"
 #include "widgets/text_codec.h"
+#include "workspace/tworkspace.h"
 
 namespace torvane::shell {
 
@@ -27,7 +28,9 @@ AppWindows::AppWindows(TMainOptions options) {
     order_.push_back(QStringLiteral("TLoading"));
     windows_.push_back(loading_);
 
-    QWidget* workspace = Placeholder("TWorkspace", "Workspace");
+    auto* workspace = new workspace::TWorkspace(main, loading_);
+    order_.push_back(QStringLiteral("TWorkspace"));
+    windows_.push_back(workspace);
     Placeholder("TCompile", "Compiling...");
     Placeholder("TCreatePackage", "Create a new package");
     Placeholder("TExportOptions", "Export Options");
@@ -68,6 +71,7 @@ AppWindows::AppWindows(TMainOptions options) {
 
     main.AttachWindows(loading_, prefs_, about, selEditOptions, workspace);
     main.SetParsers(parsers_);
+    main.SetWorkspaceServices(workspace);
     loading_->show();
 }
 

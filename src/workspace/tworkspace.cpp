@@ -1,0 +1,398 @@
+#include "workspace/tworkspace.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <cstdlib>
+
+#include "core/interaction.h"
+#include "platform/game_config.h"
+#include "shell/main_window_rules.h"
+#include "shell/qt_interaction.h"
+#include "shell/tloading.h"
+#include "shell/tmain.h"
+#include "widgets/text_codec.h"
+
+namespace torvane::workspace {
+
+using widgets::FromQString;
+using widgets::ToQString;
+
+namespace {
+
+constexpr int kNodeRole = Qt::UserRole + 1;
+
+ClassNode* NodeOf(const QTreeWidgetItem* item) {
+    return item ? reinterpret_cast<ClassNode*>(item->data(0, kNodeRole).value<quintptr>()) : nullptr;
+}
+
+QTreeWidget* MakeTree(QWidget* parent, const char* name) {
+    auto* tree = new QTreeWidget(parent);
+    tree->setObjectName(QString::fromLatin1(name));
+    tree->setHeaderHidden(true);
+    tree->setContextMenuPolicy(Qt::ActionsContextMenu);
+    return tree;
+}
+
+void AddMenu(QWidget* widget, std::initializer_list<const char*> captions) {
+    for (const char* caption : captions) {
+        auto* action = new QAction(widget);
+        if (std::string_view(caption) == "-") {
+            action->setSeparator(true);
+        } else {
+            action->setText(QString::fromLatin1(caption));
+        }
+        widget->addAction(action);
+    }
+}
+
+}  // namespace
+
+// Progress texts for the workspace's status line and the splash window.
+class TWorkspace::StatusLines final : public core::StatusSink {
+public:
+    StatusLines(QLabel* status, shell::TLoading* loading) : status_(status), loading_(loading) {}
+    void SetWorkspaceStatus(std::string_view text) override { status_->setText(ToQString(text)); }
+    void SetSplashStatus(std::string_view text) override {
+        if (loading_) loading_->SetStatus(ToQString(text));
+    }
+
+private:
+    QLabel* status_;
+    shell::TLoading* loading_;
+};
+
+TWorkspace::TWorkspace(shell::TMain& main, shell::TLoading* loading)
+    : QDockWidget(QStringLiteral("WorkSpace"), &main), main_(main), loading_(loading) {
+    setObjectName(QStringLiteral("TWorkspace"));
+    setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(2, 2, 2, 2);
+    pages_ = new QTabWidget(body);
+    pages_->setTabPosition(QTabWidget::South);
+    pages_->addTab(BuildProjectPage(), QStringLiteral("Project"));
+    pages_->addTab(BuildTreePage(classTree_, "ClassTree"), QStringLiteral("Object"));
+    pages_->addTab(BuildTreePage(actorTree_, "ActorTree"), QStringLiteral("Actor"));
+    pages_->addTab(BuildPackagePage(), QStringLiteral("Package"));
+    pages_->addTab(BuildSystemPage(), QStringLiteral("System"));
+    pages_->setCurrentIndex(1);
+    layout->addWidget(pages_, 1);
+    status_ = new QLabel(body);
+    status_->setObjectName(QStringLiteral("Status"));
+    layout->addWidget(status_);
+    setWidget(body);
+    resize(290, 480);
+    statusLines_ = std::make_unique<StatusLines>(status_, loading_);
+    pump_ = std::make_unique<shell::QtEventPump>();
+    main_.addDockWidget(Qt::LeftDockWidgetArea, this);
+    hide();
+}
+
+TWorkspace::~TWorkspace() = default;
+
+QWidget* TWorkspace::BuildProjectPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    projName_ = new QLabel(QStringLiteral("No Project Loaded..."), page);
+    projName_->setObjectName(QStringLiteral("ProjName"));
+    layout->addWidget(projName_);
+    projectTree_ = MakeTree(page, "ProjectTree");
+    AddMenu(projectTree_, {"New Project", "Open Project", "-", "New Package", "Import Package in to Project",
+                           "Remove Package From Project", "-", "Create a Subclass...", "Delete Class",
+                           "Default Properties", "-", "Settings"});
+    layout->addWidget(projectTree_, 1);
+    return page;
+}
+
+QWidget* TWorkspace::BuildTreePage(QTreeWidget*& tree, const char* name) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    tree = MakeTree(page, name);
+    AddMenu(tree, {"Create a Subclass...", "Delete Class", "-"});
+    auto* rebuild = new QAction(QStringLiteral("Rebuild Class Tree"), tree);
+    tree->addAction(rebuild);
+    connect(rebuild, &QAction::triggered, this, &TWorkspace::RebuildClassTrees);
+    AddMenu(tree, {"-", "Default Properties"});
+    QTreeWidget* view = tree;
+    connect(view, &QTreeWidget::itemDoubleClicked, this, [this, view](QTreeWidgetItem* item) {
+        if (view == classTree_) {
+            ClassTreeDblClick(item);
+        } else {
+            ActorTreeDblClick(item);
+        }
+    });
+    connect(view, &QTreeWidget::itemCollapsed, this, &TWorkspace::CollapseSubtree);
+    layout->addWidget(tree);
+    return page;
+}
+
+QWidget* TWorkspace::BuildPackagePage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral("Classes by Package"), page));
+    classFind_ = new QLineEdit(page);
+    classFind_->setObjectName(QStringLiteral("ClassFind"));
+    classFind_->setPlaceholderText(QStringLiteral("Find"));
+    connect(classFind_, &QLineEdit::returnPressed, this, &TWorkspace::ClassFindSearch);
+    layout->addWidget(classFind_);
+    byPackage_ = MakeTree(page, "ClassByPackage");
+    byPackage_->installEventFilter(this);
+    connect(byPackage_, &QTreeWidget::itemDoubleClicked, this, &TWorkspace::ClassByPackageDblClick);
+    layout->addWidget(byPackage_, 1);
+    return page;
+}
+
+QWidget* TWorkspace::BuildSystemPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral("Edit Packages"), page));
+    editPackages_ = MakeTree(page, "EditPackages");
+    editPackages_->setHeaderHidden(false);
+    editPackages_->setHeaderLabels({QStringLiteral("Package"), QStringLiteral("Last Modified")});
+    editPackages_->setRootIsDecorated(false);
+    editPackages_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    AddMenu(editPackages_, {"New Package", "Import Package from Dir...", "-", "Remove Packages"});
+    layout->addWidget(editPackages_, 1);
+    layout->addWidget(new QLabel(QStringLiteral("Compiled Packages"), page));
+    availablePackages_ = MakeTree(page, "AvailablePackages");
+    availablePackages_->setHeaderHidden(false);
+    availablePackages_->setHeaderLabels({QStringLiteral("Package"), QStringLiteral("Exported")});
+    availablePackages_->setRootIsDecorated(false);
+    availablePackages_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    AddMenu(availablePackages_, {"Install Package(s)", "Export Package", "-", "Package Flags..."});
+    layout->addWidget(availablePackages_, 1);
+    return page;
+}
+
+// --- showing the model -------------------------------------------------------------------------
+
+void TWorkspace::ShowTree(QTreeWidget* view, workspace::ClassTree& tree) {
+    view->setUpdatesEnabled(false);
+    view->clear();
+    std::vector<std::pair<ClassNode*, QTreeWidgetItem*>> pending;
+    for (auto it = tree.roots().rbegin(); it != tree.roots().rend(); ++it) pending.emplace_back(it->get(), nullptr);
+    std::vector<std::pair<QTreeWidgetItem*, bool>> expansions;
+    while (!pending.empty()) {
+        auto [node, parentItem] = pending.back();
+        pending.pop_back();
+        auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(view);
+        item->setText(0, ToQString(node->entry.caption));
+        item->setData(0, kNodeRole, QVariant::fromValue(reinterpret_cast<quintptr>(node)));
+        if (!node->entry.className.empty()) {
+            item->setToolTip(0, ToQString(node->entry.package + "." + node->entry.className +
+                                          " (child of " + node->entry.parentName + ")"));
+        }
+        expansions.emplace_back(item, node->expanded);
+        if (node->selected) view->setCurrentItem(item);
+        for (auto it = node->children.rbegin(); it != node->children.rend(); ++it) {
+            pending.emplace_back(it->get(), item);
+        }
+    }
+    for (auto& [item, expanded] : expansions) item->setExpanded(expanded);
+    view->setUpdatesEnabled(true);
+}
+
+void TWorkspace::ShowPackageLists() {
+    editPackages_->clear();
+    availablePackages_->clear();
+    if (!browser_) return;
+    for (const auto& entry : browser_->editPackages()) {
+        new QTreeWidgetItem(editPackages_, {ToQString(entry.name), ToQString(entry.lastModified)});
+    }
+    for (const auto& package : browser_->compiledPackages()) {
+        new QTreeWidgetItem(availablePackages_, {ToQString(package.name), ToQString(package.exported)});
+    }
+}
+
+QTreeWidgetItem* TWorkspace::ItemAt(QTreeWidget* tree, int position) {
+    if (position < 0) return nullptr;
+    int index = 0;
+    QTreeWidgetItemIterator it(tree);
+    for (; *it; ++it, ++index) {
+        if (index == position) return *it;
+    }
+    return nullptr;
+}
+
+// --- services ----------------------------------------------------------------------------------
+
+bool TWorkspace::InitClassBrowser(const std::string& gameRoot) {
+    ClassBrowserContext context;
+    context.gameRoot = gameRoot;
+    context.cacheDirectory = main_.Paths().dataDirectory;
+    const platform::GameConfigLocation config = platform::FindGameConfigFile(gameRoot);
+    context.configPath = config.path;
+    context.prompter = &main_.Prompter();
+    context.status = statusLines_.get();
+    context.pump = pump_.get();
+    browser_ = std::make_unique<ClassBrowser>(context);
+    main_.AddLogLine(platform::DescribeGameConfig(config));
+    if (browser_->InitClassBrowser() == ClassBrowser::StartResult::Quit) return false;
+    ShowTree(classTree_, browser_->objectTree());
+    ShowTree(actorTree_, browser_->actorTree());
+    ShowTree(byPackage_, browser_->byPackageTree());
+    ShowPackageLists();
+    return true;
+}
+
+void TWorkspace::RebuildClassTrees() {
+    if (!browser_) return;
+    if (loading_) loading_->show();
+    classTree_->hide();
+    actorTree_->hide();
+    browser_->RebuildClassTrees();
+    ShowTree(classTree_, browser_->objectTree());
+    ShowTree(actorTree_, browser_->actorTree());
+    ShowTree(byPackage_, browser_->byPackageTree());
+    classTree_->show();
+    actorTree_->show();
+    if (loading_) loading_->hide();
+}
+
+int TWorkspace::FindClass(const std::string& className, const std::string& package) {
+    if (!browser_) return -1;
+    return browser_->FindClass(className, package.empty() ? nullptr : &package);
+}
+
+void TWorkspace::OpenClass(int position) {
+    QTreeWidgetItem* item = ItemAt(classTree_, position);
+    if (!item) return;
+    classTree_->setCurrentItem(item);
+    ClassTreeDblClick(item);
+}
+
+void TWorkspace::OpenNode(QTreeWidgetItem* item) {
+    const ClassNode* node = NodeOf(item);
+    if (!node || node->entry.fileName.empty()) return;
+    main_.OpenSourceFile(node->entry.fileName, node->entry.package, node->entry.className);
+}
+
+void TWorkspace::ClassTreeDblClick(QTreeWidgetItem* item) {
+    OpenNode(item);
+    if (item && !item->isExpanded()) CollapseSubtree(item);
+}
+
+void TWorkspace::ActorTreeDblClick(QTreeWidgetItem* item) { OpenNode(item); }
+
+void TWorkspace::ClassByPackageDblClick(QTreeWidgetItem* item) {
+    if (!item || !item->parent() || !browser_) return;
+    const std::string package = FromQString(item->parent()->text(0));
+    const int position = browser_->FindClass(FromQString(item->text(0)), &package);
+    if (position >= 0) OpenClass(position);
+}
+
+void TWorkspace::CollapseSubtree(QTreeWidgetItem* item) {
+    if (collapsing_ || !item) return;
+    collapsing_ = true;
+    std::vector<QTreeWidgetItem*> pending{item};
+    while (!pending.empty()) {
+        QTreeWidgetItem* current = pending.back();
+        pending.pop_back();
+        current->setExpanded(false);
+        for (int i = 0; i < current->childCount(); ++i) pending.push_back(current->child(i));
+    }
+    collapsing_ = false;
+}
+
+void TWorkspace::ClassFindSearch() {
+    if (!browser_) return;
+    const int position = browser_->FindInPackageTree(FromQString(classFind_->text()));
+    QTreeWidgetItem* item = ItemAt(byPackage_, position);
+    if (!item) return;
+    if (item->parent()) item->parent()->setExpanded(true);
+    byPackage_->setFocus();
+    byPackage_->setCurrentItem(item);
+}
+
+bool TWorkspace::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == byPackage_ && event->type() == QEvent::KeyRelease &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F3) {
+        ClassFindSearch();
+        return true;
+    }
+    return QDockWidget::eventFilter(watched, event);
+}
+
+// --- layout ------------------------------------------------------------------------------------
+
+void TWorkspace::showEvent(QShowEvent* event) {
+    QDockWidget::showEvent(event);
+    if (QAction* view = main_.FindAction(QStringLiteral("WorkSpace"))) view->setChecked(true);
+}
+
+void TWorkspace::hideEvent(QHideEvent* event) {
+    QDockWidget::hideEvent(event);
+    if (QAction* view = main_.FindAction(QStringLiteral("WorkSpace"))) view->setChecked(false);
+}
+
+void TWorkspace::ActivatePages() {
+    const int active = pages_->currentIndex();
+    for (int page : {0, 1, 2, 4}) {
+        pages_->setCurrentIndex(page);
+        pages_->repaint();
+    }
+    pages_->setCurrentIndex(active);
+    pages_->repaint();
+}
+
+void TWorkspace::SaveWorkspaceLayout() {
+    shell::SettingsFile& s = main_.Settings();
+    s.WriteIniBool("Workspace", "Visible", isVisible());
+    if (isFloating()) {
+        s.WriteIniBool("Workspace", "Docked", false);
+        s.WriteIniInteger("Workspace", "Left", x());
+        s.WriteIniInteger("Workspace", "Top", y());
+        s.WriteIniInteger("Workspace", "Width", width());
+        s.WriteIniInteger("Workspace", "Height", height());
+    } else {
+        s.WriteIniBool("Workspace", "Docked", true);
+        s.WriteIniInteger("Workspace", "Left", -1);
+        s.WriteIniInteger("Workspace", "Top", -1);
+        s.WriteIniInteger("Workspace", "Width", width());
+    }
+    s.WriteIniInteger("Workspace", "Tab", pages_->currentIndex());
+    // QTabWidget's North, South, West, East are 0 to 3, as the setting is.
+    s.WriteIniInteger("Workspace", "TabPosition", static_cast<int>(pages_->tabPosition()));
+}
+
+void TWorkspace::LoadWorkspaceLayout() {
+    shell::SettingsFile& s = main_.Settings();
+    try {
+        s.WriteIniBool("Workspace", "Visible", true);
+        const bool docked = s.ReadIniBool("Workspace", "Docked", false);
+        const int left = s.ReadIniInteger("Workspace", "Left", 0);
+        const int top = s.ReadIniInteger("Workspace", "Top", 0);
+        const int width = s.ReadIniInteger("Workspace", "Width", 290);
+        const int height = s.ReadIniInteger("Workspace", "Height", 480);
+        const int tab = s.ReadIniInteger("Workspace", "Tab", -1);
+        const int position = s.ReadIniInteger("Workspace", "TabPosition", 1);
+        if (docked) {
+            setFloating(false);
+            main_.resizeDocks({this}, {width}, Qt::Horizontal);
+        } else {
+            setFloating(true);
+            resize(width, height);
+            if (left != -1 && top != -1) move(left, top);
+        }
+        pages_->setCurrentIndex(shell::WorkspacePageFromSetting(tab));
+        if (const auto tabs = shell::TabPositionFromSetting(position)) {
+            static const QTabWidget::TabPosition kPositions[] = {QTabWidget::North, QTabWidget::South,
+                                                                 QTabWidget::West, QTabWidget::East};
+            pages_->setTabPosition(kPositions[*tabs]);
+        }
+    } catch (const std::exception& e) {
+        main_.Prompter().Error(e.what());
+    }
+}
+
+}  // namespace torvane::workspace

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QDockWidget>
+#include <memory>
+
+#include "shell/workspace_services.h"
+#include "workspace/class_browser.h"
+
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace torvane::shell {
+class QtEventPump;
+class TLoading;
+class TMain;
+}
+
+namespace torvane::workspace {
+
+// The workspace: project, object, actor, package and system pages over a status line. It can
+// float or dock at the main window's side.
+class TWorkspace final : public QDockWidget, public shell::WorkspaceServices {
+    Q_OBJECT
+
+public:
+    TWorkspace(shell::TMain& main, shell::TLoading* loading);
+    ~TWorkspace() override;
+
+    // WorkspaceServices
+    bool InitClassBrowser(const std::string& gameRoot) override;
+    int FindClass(const std::string& className, const std::string& package) override;
+    void OpenClass(int position) override;
+    void SaveWorkspaceLayout() override;
+    void LoadWorkspaceLayout() override;
+    void ActivatePages() override;
+
+    void RebuildClassTrees();
+    ClassBrowser* Browser() const { return browser_.get(); }
+    QTabWidget* Pages() const { return pages_; }
+    QTreeWidget* ClassTree() const { return classTree_; }
+    QTreeWidget* ActorTree() const { return actorTree_; }
+    QTreeWidget* ClassByPackage() const { return byPackage_; }
+    QTreeWidget* EditPackages() const { return editPackages_; }
+    QTreeWidget* AvailablePackages() const { return availablePackages_; }
+    QLineEdit* ClassFind() const { return classFind_; }
+    QLabel* Status() const { return status_; }
+    // The tree item at a position of a tree (pre-order), or nullptr.
+    static QTreeWidgetItem* ItemAt(QTreeWidget* tree, int position);
+
+    void ClassTreeDblClick(QTreeWidgetItem* item);
+    void ActorTreeDblClick(QTreeWidgetItem* item);
+    void ClassByPackageDblClick(QTreeWidgetItem* item);
+    void ClassFindSearch();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class StatusLines;
+
+    QWidget* BuildProjectPage();
+    QWidget* BuildTreePage(QTreeWidget*& tree, const char* name);
+    QWidget* BuildPackagePage();
+    QWidget* BuildSystemPage();
+    void ShowTree(QTreeWidget* view, workspace::ClassTree& tree);
+    void ShowPackageLists();
+    void OpenNode(QTreeWidgetItem* item);
+    void CollapseSubtree(QTreeWidgetItem* item);
+
+    shell::TMain& main_;
+    shell::TLoading* loading_;
+    std::unique_ptr<StatusLines> statusLines_;
+    std::unique_ptr<shell::QtEventPump> pump_;
+    std::unique_ptr<ClassBrowser> browser_;
+    QTabWidget* pages_ = nullptr;
+    QLabel* projName_ = nullptr;
+    QTreeWidget* projectTree_ = nullptr;
+    QTreeWidget* classTree_ = nullptr;
+    QTreeWidget* actorTree_ = nullptr;
+    QTreeWidget* byPackage_ = nullptr;
+    QTreeWidget* editPackages_ = nullptr;
+    QTreeWidget* availablePackages_ = nullptr;
+    QLineEdit* classFind_ = nullptr;
+    QLabel* status_ = nullptr;
+    bool collapsing_ = false;
+};
+
+}  // namespace torvane::workspace

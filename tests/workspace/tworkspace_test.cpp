@@ -1,0 +1,156 @@
+#include "workspace/tworkspace.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "editor/teditor.h"
+#include "platform/file_ops.h"
+#include "shell/app_windows.h"
+#include "shell/tloading.h"
+#include "shell/tmain.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+
+namespace torvane::workspace {
+namespace {
+
+using shell::AppWindows;
+using shell::TMainOptions;
+
+class TWorkspaceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        game_ = testing::CopySampleGame(dir_);
+        platform::CreateDirectories(dir_.Path("prog"));
+        dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
+    }
+    std::unique_ptr<AppWindows> Start(std::vector<std::string> arguments = {}) {
+        TMainOptions options;
+        options.paths = {dir_.Path("prog"), dir_.Path("prog")};
+        options.prompter = &prompter_;
+        options.arguments = std::move(arguments);
+        options.terminate = [this](int code) { exitCode_ = code; };
+        auto windows = std::make_unique<AppWindows>(std::move(options));
+        windows->main().Timer1Timer();
+        return windows;
+    }
+    TWorkspace& Workspace(AppWindows& windows) {
+        return *static_cast<TWorkspace*>(windows.Window(QStringLiteral("TWorkspace")));
+    }
+
+    testing::TempDir dir_;
+    std::string game_;
+    testing::ScriptedPrompter prompter_;
+    std::optional<int> exitCode_;
+};
+
+TEST_F(TWorkspaceTest, StartUpShowsTheTreesAndTheLists) {
+    auto windows = Start();
+    ASSERT_TRUE(windows->main().Started());
+    TWorkspace& workspace = Workspace(*windows);
+    ASSERT_EQ(workspace.ClassTree()->topLevelItemCount(), 1);
+    QTreeWidgetItem* object = workspace.ClassTree()->topLevelItem(0);
+    EXPECT_EQ(object->text(0), "Object");
+    EXPECT_TRUE(object->isExpanded());
+    EXPECT_EQ(object->child(0)->text(0), "Actor");
+    EXPECT_EQ(object->child(0)->toolTip(0), "Engine.Actor (child of Object)");
+    EXPECT_EQ(workspace.ActorTree()->topLevelItem(0)->text(0), "Actor");
+    EXPECT_EQ(workspace.ClassByPackage()->topLevelItemCount(), 4);
+    ASSERT_EQ(workspace.EditPackages()->topLevelItemCount(), 4);
+    EXPECT_EQ(workspace.EditPackages()->topLevelItem(2)->text(0), "DemoLib");
+    EXPECT_EQ(workspace.EditPackages()->topLevelItem(2)->text(1), "[ Not Compiled ]");
+    EXPECT_EQ(workspace.Pages()->tabText(4), "System");
+    EXPECT_TRUE(platform::FileExists(dir_.Path("prog/Classes.ucd")));
+    EXPECT_EQ(dir_.Read("prog/Packages.ucd"), "Core\r\nEngine\r\nDemoLib\r\nDemoMod\r\n");
+
+    // The next start reads the caches.
+    windows.reset();
+    auto again = Start();
+    EXPECT_EQ(again->loading().Status(), " Reading ClassByPackage.ucd");
+    EXPECT_EQ(Workspace(*again).ClassTree()->topLevelItem(0)->text(0), "Object");
+}
+
+TEST_F(TWorkspaceTest, DoubleClickOpensTheSourceReadOnlyForGamePackages) {
+    auto windows = Start();
+    TWorkspace& workspace = Workspace(*windows);
+    QTreeWidgetItem* actor = workspace.ClassTree()->topLevelItem(0)->child(0);
+    workspace.ClassTreeDblClick(actor);
+    ASSERT_EQ(windows->main().Editors().size(), 1u);
+    editor::TEditor* editor = windows->main().Editors()[0];
+    EXPECT_EQ(editor->Caption(), game_ + "/Engine/Classes/Actor.uc");
+    EXPECT_TRUE(editor->ReadOnly());
+    EXPECT_EQ(editor->ClassName(), "Actor");
+
+    const int position = workspace.FindClass("demomutator", "");
+    ASSERT_GE(position, 0);
+    workspace.OpenClass(position);
+    ASSERT_EQ(windows->main().Editors().size(), 2u);
+    EXPECT_FALSE(windows->main().Editors()[1]->ReadOnly());
+    EXPECT_EQ(workspace.FindClass("DemoMutator", "demomod"), -1);  // the package compares exactly
+}
+
+TEST_F(TWorkspaceTest, CommandLineClassOpensFromTheTreeAndStopsThere) {
+    auto windows = Start({dir_.Path("anywhere/Actor.uc"), dir_.Path("notes.txt")});
+    ASSERT_EQ(windows->main().Editors().size(), 1u);
+    EXPECT_EQ(windows->main().Editors()[0]->Caption(), game_ + "/Engine/Classes/Actor.uc");
+    EXPECT_TRUE(windows->main().Editors()[0]->ReadOnly());
+}
+
+TEST_F(TWorkspaceTest, CollapsingANodeCollapsesItsSubtree) {
+    auto windows = Start();
+    TWorkspace& workspace = Workspace(*windows);
+    QTreeWidgetItem* object = workspace.ClassTree()->topLevelItem(0);
+    QTreeWidgetItem* actor = object->child(0);
+    actor->setExpanded(true);
+    actor->child(0)->setExpanded(true);
+    object->setExpanded(false);
+    EXPECT_FALSE(actor->isExpanded());
+    EXPECT_FALSE(actor->child(0)->isExpanded());
+}
+
+TEST_F(TWorkspaceTest, FindBoxWithEnterAndF3) {
+    auto windows = Start();
+    TWorkspace& workspace = Workspace(*windows);
+    workspace.ClassFind()->setText("demo");
+    QTest::keyClick(workspace.ClassFind(), Qt::Key_Return);
+    ASSERT_NE(workspace.ClassByPackage()->currentItem(), nullptr);
+    EXPECT_EQ(workspace.ClassByPackage()->currentItem()->text(0), "DemoMath");
+    QTest::keyClick(workspace.ClassByPackage(), Qt::Key_F3);
+    EXPECT_EQ(workspace.ClassByPackage()->currentItem()->text(0), "DemoObject");
+    EXPECT_TRUE(workspace.ClassByPackage()->currentItem()->parent()->isExpanded());
+}
+
+TEST_F(TWorkspaceTest, LayoutKeys) {
+    dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ +
+                                       "\r\n[Workspace]\r\nVisible=true\r\nDocked=true\r\nWidth=250\r\n"
+                                       "Tab=-3\r\nTabPosition=7\r\n");
+    auto windows = Start();
+    TWorkspace& workspace = Workspace(*windows);
+    EXPECT_TRUE(workspace.isVisibleTo(&windows->main()));
+    EXPECT_EQ(workspace.Pages()->currentIndex(), 3);
+    EXPECT_EQ(workspace.Pages()->tabPosition(), QTabWidget::South);
+    workspace.SaveWorkspaceLayout();
+    const std::string ini = dir_.Read("prog/Torvane.ini");
+    EXPECT_NE(ini.find("Docked=true"), std::string::npos);
+    EXPECT_NE(ini.find("Left=-1\r\nTop=-1"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Tab=3\r\nTabPosition=1"), std::string::npos) << ini;
+}
+
+TEST_F(TWorkspaceTest, ChangedPackagesAnsweredNoEndTheProgram) {
+    { auto first = Start(); }
+    dir_.Write("game/System/UnrealTournament.ini",
+               "[Editor.EditorEngine]\r\nEditPackages=Core\r\nEditPackages=Engine\r\n");
+    prompter_.QueueAnswer(core::Answer::No);
+    auto windows = Start();
+    EXPECT_EQ(exitCode_, 0);
+    EXPECT_FALSE(windows->main().Started());
+    EXPECT_EQ(prompter_.shown().back().text, "Taking a quick exit");
+}
+
+}  // namespace
+}  // namespace torvane::workspace
