@@ -15,7 +15,7 @@ TUTExportTableObjectData& TUTObject::exportEntry() const {
 
 void TUTObject::ReadObject(bool parse) {
     ++loadCount_;
-    if (dataLoaded_ && (!parse || parsed_)) return;
+    if (dataLoaded_ && (!parse || parsed_ || parsing_)) return;
     package_.AcquireStream();
     try {
         if (!dataLoaded_) {
@@ -36,10 +36,17 @@ void TUTObject::ReadObject(bool parse) {
             data_ = std::move(data);
             dataLoaded_ = true;
         }
-        if (parse && !parsed_ && data_->Size() > 0) {
+        if (parse && !parsed_ && !parsing_ && data_->Size() > 0) {
+            parsing_ = true;
             InitData();
             data_->Seek(0);
-            ParseData();
+            try {
+                ParseData();
+            } catch (...) {
+                parsing_ = false;
+                throw;
+            }
+            parsing_ = false;
             data_->Seek(0);
             parsed_ = true;
         }

@@ -67,6 +67,7 @@ private:
     std::int32_t serialOffset_ = 0;
     bool dataLoaded_ = false;
     bool parsed_ = false;
+    bool parsing_ = false;  // a read from inside the object's own parse does not parse again
     int loadCount_ = 0;
     TUTPropertyList properties_;
     std::unique_ptr<TUTMemoryStream> data_;

@@ -137,7 +137,9 @@ int FindByteDeclaration(const TUTProperty& property) {
 }
 
 std::string EnumValueOf(TUTPackage& p, int enumExport, int index) {
-    TUTObject& object = p.GetExport(enumExport)->GetObject();
+    TUTExportTableObjectData* entry = p.GetExport(enumExport);
+    if (!entry) return {};
+    TUTObject& object = entry->GetObject();
     ObjectReadScope scope(object, true);
     const auto* enumObject = dynamic_cast<TUTObjectClassEnum*>(&object);
     if (!enumObject || !object.Parsed()) return {};

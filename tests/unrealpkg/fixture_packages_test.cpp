@@ -85,6 +85,26 @@ TEST(FixturePackagesTest, RealDefaultsByValue) {
     }
 }
 
+// Inputs the fuzzer found crashing once: they must read, format and decompile without harm.
+TEST(FixturePackagesTest, FuzzFindingsStayFixed) {
+    const std::string dir = std::string(TORVANE_EXPECTED_DIR) + "/../data";
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        ++files;
+        const std::string file = entry.path().string();
+        std::ostringstream out, err;
+        PrintAllDecompiledBodies(file, true, out, err);
+        try {
+            TUTPackage package(file);
+            for (int i = 0; i < package.ExportCount(); ++i) {
+                PrintProperties(file, package.GetObjectPath(-1, i + 1), out, err);
+            }
+        } catch (const std::exception&) {
+        }
+    }
+    EXPECT_GT(files, 0);
+}
+
 TEST(FixturePackagesTest, CommandsReportBadFiles) {
     testing::TempDir dir;
     const std::string bad = dir.Write("Bad.u", "this is not a package");
