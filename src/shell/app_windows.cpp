@@ -1,5 +1,6 @@
 #include "shell/app_windows.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QWidget>
@@ -12,9 +13,28 @@
 #include "shell/tprefs.h"
 #include "shell/tseleditoptions.h"
 #include "widgets/text_codec.h"
+#include "project/tnewproj.h"
 #include "workspace/tworkspace.h"
 
 namespace torvane::shell {
+
+namespace {
+
+// The main window's commands that the workspace carries out.
+void ConnectWorkspaceCommands(TMain& main, workspace::TWorkspace& workspace) {
+    auto on = [&](const char* caption, auto slot) {
+        if (QAction* action = main.FindAction(QString::fromLatin1(caption))) {
+            QObject::connect(action, &QAction::triggered, &workspace, slot);
+        }
+    };
+    on("New Project", [&workspace] { workspace.NewProject(); });
+    on("Save Project", [&workspace] { workspace.SaveProject(); });
+    on("Close Project", [&workspace] { workspace.CloseProject(); });
+    on("Settings...", [&workspace] { workspace.EditProjectSettings(); });
+    on("Rebuild Class Tree", [&workspace] { workspace.RebuildClassTrees(); });
+}
+
+}  // namespace
 
 AppWindows::AppWindows(TMainOptions options) {
     const std::string editorSettings = options.paths.File("Torvane.editor.ini");
@@ -37,7 +57,9 @@ AppWindows::AppWindows(TMainOptions options) {
     Placeholder("TExportPackage", "Exporting Package");
     Placeholder("TFindInFiles", "Find in Files");
     Placeholder("TNewClsDlg", "Create a new sub-class");
-    Placeholder("TNewProj", "Project Settings");
+    auto* newProj = new project::TNewProj(&main);
+    order_.push_back(QStringLiteral("TNewProj"));
+    windows_.push_back(newProj);
     prefs_ = new TPrefs(main.Prompter(), &main);
     prefs_->SetAssociateAction([] {
         const QString program = QCoreApplication::applicationFilePath();
@@ -45,7 +67,9 @@ AppWindows::AppWindows(TMainOptions options) {
     });
     order_.push_back(QStringLiteral("TPrefs"));
     windows_.push_back(prefs_);
-    Placeholder("TProjAdd", "Add to Project");
+    auto* projAdd = new project::TProjAdd(&main);
+    order_.push_back(QStringLiteral("TProjAdd"));
+    windows_.push_back(projAdd);
     Placeholder("Trebuild", "Rebuild");
     Placeholder("TSoundImport", "Import Sound");
     auto* about = new TAboutBox(&main);
@@ -72,6 +96,8 @@ AppWindows::AppWindows(TMainOptions options) {
     main.AttachWindows(loading_, prefs_, about, selEditOptions, workspace);
     main.SetParsers(parsers_);
     main.SetWorkspaceServices(workspace);
+    workspace->AttachProjectDialogs(newProj, projAdd);
+    ConnectWorkspaceCommands(main, *workspace);
     loading_->show();
 }
 

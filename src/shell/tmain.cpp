@@ -428,6 +428,12 @@ void TMain::BuildToolBars() {
 
 QString TMain::CompileMode() const { return compileMode_->currentText(); }
 
+int TMain::CompileModeIndex() const { return compileMode_->currentIndex(); }
+
+void TMain::SetCompileModeIndex(int index) {
+    if (index >= 0 && index < compileMode_->count()) compileMode_->setCurrentIndex(index);
+}
+
 void TMain::ArrangeTiled(bool horizontally) {
     const auto windows = mdi_->subWindowList();
     if (windows.isEmpty()) return;

@@ -101,6 +101,8 @@ public:
     SettingsFile& Settings() { return settings_; }
     const ProgramPaths& Paths() const { return options_.paths; }
     QString CompileMode() const;
+    int CompileModeIndex() const;
+    void SetCompileModeIndex(int index);
     core::Prompter& Prompter() { return *prompter_; }
 
     // The start-up sequence (run by the first timer tick).

@@ -238,6 +238,15 @@ bool TWorkspace::InitClassBrowser(const std::string& gameRoot) {
     browser_ = std::make_unique<ClassBrowser>(context);
     main_.AddLogLine(platform::DescribeGameConfig(config));
     if (browser_->InitClassBrowser() == ClassBrowser::StartResult::Quit) return false;
+    project::ProjectSessionContext projectContext;
+    projectContext.gameRoot = gameRoot;
+    projectContext.programDirectory = main_.Paths().dataDirectory;
+    projectContext.settings = &main_.Settings();
+    projectContext.prompter = &main_.Prompter();
+    projectContext.status = statusLines_.get();
+    projectContext.browser = browser_.get();
+    session_ = std::make_unique<project::ProjectSession>(projectContext);
+    ShowProject();
     ShowTree(classTree_, browser_->objectTree());
     ShowTree(actorTree_, browser_->actorTree());
     ShowTree(byPackage_, browser_->byPackageTree());

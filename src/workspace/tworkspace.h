@@ -3,6 +3,9 @@
 #include <QDockWidget>
 #include <memory>
 
+#include <functional>
+
+#include "project/project_session.h"
 #include "shell/workspace_services.h"
 #include "workspace/class_browser.h"
 
@@ -11,6 +14,12 @@ class QLineEdit;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QDialog;
+
+namespace torvane::project {
+class TNewProj;
+class TProjAdd;
+}
 
 namespace torvane::shell {
 class QtEventPump;
@@ -36,6 +45,25 @@ public:
     void SaveWorkspaceLayout() override;
     void LoadWorkspaceLayout() override;
     void ActivatePages() override;
+    bool ProjectOpen() const override;
+    bool ProjectModified() const override;
+    void SaveProject() override;
+    void LoadProject(const std::string& path) override;
+    void MarkProjectModified() override;
+
+    // Project commands.
+    void AttachProjectDialogs(project::TNewProj* newProj, project::TProjAdd* projAdd);
+    void NewProject();
+    void CloseProject();
+    void EditProjectSettings();
+    void ImportPackagesIntoProject();
+    void RemovePackageFromProject();
+    void ProjectTreeDblClick(QTreeWidgetItem* item);
+    project::ProjectSession* Session() const { return session_.get(); }
+    QTreeWidget* ProjectTree() const { return projectTree_; }
+    QLabel* ProjName() const { return projName_; }
+    // Runs a modal dialog (tests answer for the user).
+    void SetDialogRunner(std::function<int(QDialog&)> runner) { runDialog_ = std::move(runner); }
 
     void RebuildClassTrees();
     ClassBrowser* Browser() const { return browser_.get(); }
@@ -71,6 +99,9 @@ private:
     void ShowPackageLists();
     void OpenNode(QTreeWidgetItem* item);
     void CollapseSubtree(QTreeWidgetItem* item);
+    void ShowProject();
+    void ProjectOpened();
+    int RunDialog(QDialog& dialog);
 
     shell::TMain& main_;
     shell::TLoading* loading_;
@@ -88,6 +119,10 @@ private:
     QLineEdit* classFind_ = nullptr;
     QLabel* status_ = nullptr;
     bool collapsing_ = false;
+    std::unique_ptr<project::ProjectSession> session_;
+    project::TNewProj* newProj_ = nullptr;
+    project::TProjAdd* projAdd_ = nullptr;
+    std::function<int(QDialog&)> runDialog_;
 };
 
 }  // namespace torvane::workspace

@@ -1,0 +1,163 @@
+// The workspace's "Project" page: the project tree and the project commands.
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QTreeWidget>
+
+#include "core/interaction.h"
+#include "platform/sound_player.h"
+#include "project/tnewproj.h"
+#include "shell/tmain.h"
+#include "widgets/text_codec.h"
+#include "workspace/tworkspace.h"
+
+namespace torvane::workspace {
+
+using widgets::FromQString;
+using widgets::ToQString;
+
+void TWorkspace::AttachProjectDialogs(project::TNewProj* newProj, project::TProjAdd* projAdd) {
+    newProj_ = newProj;
+    projAdd_ = projAdd;
+    const auto actions = projectTree_->actions();
+    auto on = [&](const char* caption, auto slot) {
+        for (QAction* action : actions) {
+            if (action->text() == QString::fromLatin1(caption)) connect(action, &QAction::triggered, this, slot);
+        }
+    };
+    on("New Project", [this] { NewProject(); });
+    on("Import Package in to Project", [this] { ImportPackagesIntoProject(); });
+    on("Remove Package From Project", [this] { RemovePackageFromProject(); });
+    on("Settings", [this] { EditProjectSettings(); });
+    connect(projectTree_, &QTreeWidget::itemDoubleClicked, this, &TWorkspace::ProjectTreeDblClick);
+}
+
+int TWorkspace::RunDialog(QDialog& dialog) { return runDialog_ ? runDialog_(dialog) : dialog.exec(); }
+
+bool TWorkspace::ProjectOpen() const { return session_ && session_->project().IsOpen(); }
+bool TWorkspace::ProjectModified() const { return session_ && session_->project().modified; }
+
+void TWorkspace::MarkProjectModified() {
+    if (ProjectOpen()) session_->project().modified = true;
+}
+
+void TWorkspace::SaveProject() {
+    if (!session_) return;
+    session_->project().compileMode = main_.CompileModeIndex();
+    try {
+        session_->Save();
+    } catch (const std::exception& e) {
+        main_.Prompter().Error(e.what());
+    }
+}
+
+void TWorkspace::ShowProject() {
+    projectTree_->clear();
+    projName_->setText(ToQString(session_ ? session_->Label() : "No Project Loaded..."));
+    auto* root = new QTreeWidgetItem(projectTree_, {ToQString(session_ ? session_->RootCaption() : "<None>")});
+    if (!session_ || !session_->project().IsOpen()) return;
+    for (const auto& package : session_->packages()) {
+        auto* node = new QTreeWidgetItem(root, {ToQString(package.name)});
+        for (const auto& group : package.contents.groups) {
+            auto* groupNode = new QTreeWidgetItem(node, {ToQString(group.name)});
+            for (const auto& file : group.files) new QTreeWidgetItem(groupNode, {ToQString(file)});
+        }
+        if (package.contents.intFile) new QTreeWidgetItem(node, {ToQString(*package.contents.intFile)});
+    }
+    projectTree_->expandAll();
+    for (int p = 0; p < root->childCount(); ++p) {
+        for (int c = 0; c < root->child(p)->childCount(); ++c) CollapseSubtree(root->child(p)->child(c));
+    }
+}
+
+void TWorkspace::ProjectOpened() {
+    for (const char* caption : {"Settings...", "Do PreBatch...", "Do PostBatch..."}) {
+        if (QAction* action = main_.FindAction(QString::fromLatin1(caption))) action->setEnabled(true);
+    }
+    ShowProject();
+}
+
+void TWorkspace::LoadProject(const std::string& path) {
+    if (!session_) return;
+    if (!session_->Load(path)) return;
+    main_.SetCompileModeIndex(session_->project().compileMode);
+    session_->project().modified = false;
+    ProjectOpened();
+}
+
+void TWorkspace::NewProject() {
+    if (!session_ || !newProj_) return;
+    session_->OfferSave("Save the current project?");
+    newProj_->Prepare(session_->NewProjectDefaults(), browser_->EditPackageNames(), true);
+    newProj_->SetValidator([this](const std::string& name) { return session_->ValidateNewProject(name); });
+    if (RunDialog(*newProj_) != QDialog::Accepted) return;
+    session_->ApplyNew(newProj_->Values());
+    ProjectOpened();
+    if (main_.Prompter().Confirm("Would you like to import existing packages in to this project?",
+                                 core::Buttons::YesNo) == core::Answer::Yes) {
+        ImportPackagesIntoProject();
+    }
+}
+
+void TWorkspace::EditProjectSettings() {
+    if (!ProjectOpen() || !newProj_) return;
+    newProj_->Prepare(session_->project(), browser_->EditPackageNames(), false);
+    if (RunDialog(*newProj_) != QDialog::Accepted) return;
+    session_->ApplySettings(newProj_->Values());
+}
+
+void TWorkspace::CloseProject() {
+    if (!session_) return;
+    session_->Close();
+    ShowProject();
+}
+
+void TWorkspace::ImportPackagesIntoProject() {
+    if (!ProjectOpen() || !projAdd_) return;
+    projAdd_->Prepare(session_->InstalledPackages());
+    if (RunDialog(*projAdd_) != QDialog::Accepted) return;
+    session_->ImportPackages(projAdd_->Ticked());
+    ShowTree(classTree_, browser_->objectTree());
+    ShowTree(actorTree_, browser_->actorTree());
+    ShowPackageLists();
+    ShowProject();
+}
+
+void TWorkspace::RemovePackageFromProject() {
+    QTreeWidgetItem* item = projectTree_->currentItem();
+    if (!ProjectOpen() || !item || !item->parent() || item->parent()->parent()) return;
+    if (session_->RemovePackage(static_cast<std::size_t>(item->parent()->indexOfChild(item)))) ShowProject();
+}
+
+void TWorkspace::ProjectTreeDblClick(QTreeWidgetItem* item) {
+    if (!item || !item->parent() || !session_) return;
+    const QTreeWidgetItem* parent = item->parent();
+    const std::string grandparent = parent->parent() ? FromQString(parent->parent()->text(0)) : "";
+    const project::ProjectNodeAction action = project::ProjectNodeActionFor(
+        main_.GameRoot(), FromQString(item->text(0)), FromQString(parent->text(0)), grandparent);
+    using Kind = project::ProjectNodeAction::Kind;
+    switch (action.kind) {
+        case Kind::OpenFile: main_.OpenSourceFile(action.path, "", ""); break;
+        case Kind::OpenClass: {
+            int position = browser_->FindClass(action.className, &action.package);
+            if (position < 0 &&
+                main_.Prompter().Confirm("The class \"" + action.className +
+                                             "\" is not in the class tree.  Do you want to rebuild the class tree?",
+                                         core::Buttons::YesNo) == core::Answer::Yes) {
+                RebuildClassTrees();
+                position = browser_->FindClass(action.className, &action.package);
+            }
+            if (position >= 0) {
+                OpenClass(position);
+            } else {
+                main_.OpenSourceFile(action.path, "", "");
+            }
+            break;
+        }
+        case Kind::PlaySound: platform::PlayWaveAsync(action.path); break;
+        case Kind::ViewImage:  // the image viewer comes with the image import
+        case Kind::Nothing: break;
+    }
+}
+
+}  // namespace torvane::workspace
