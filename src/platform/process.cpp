@@ -38,6 +38,19 @@ pid_t StartProcess(const ProcessSpec& spec, std::string* error) {
     std::vector<char*> argv;
     for (const auto& arg : spec.argv) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
+    // The child's environment is built before forking: the child only calls exec.
+    std::vector<std::string> environment;
+    for (char** e = environ; e && *e; ++e) {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('='));
+        bool overridden = false;
+        for (const auto& [key, value] : spec.environment) overridden = overridden || key == name;
+        if (!overridden) environment.push_back(entry);
+    }
+    for (const auto& [key, value] : spec.environment) environment.push_back(key + "=" + value);
+    std::vector<char*> envp;
+    for (auto& entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
 
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) {
@@ -66,7 +79,7 @@ pid_t StartProcess(const ProcessSpec& spec, std::string* error) {
         if (!spec.workingDirectory.empty() && ::chdir(spec.workingDirectory.c_str()) != 0) {
             ChildFail(report[1]);
         }
-        ::execvp(argv[0], argv.data());
+        ::execvpe(argv[0], argv.data(), envp.data());
         ChildFail(report[1]);
     }
     ::setpgid(pid, pid);  // also from the parent, so the group exists before we return

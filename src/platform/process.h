@@ -16,6 +16,7 @@ struct ProcessSpec {
     int stdoutFd = -1;              // -1: inherited
     bool nullStdin = true;          // standard input from /dev/null
     bool nullStderr = false;        // standard error to /dev/null
+    std::vector<std::pair<std::string, std::string>> environment;  // variables set for the child
 };
 
 // Starts the process; returns its id, or -1 with the platform's error text (also when the
