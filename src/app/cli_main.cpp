@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "build/compile_command.h"
 #include "core/ini_file.h"
 #include "platform/file_ops.h"
 #include "platform/game_config.h"
@@ -63,7 +64,18 @@ int main(int argc, char** argv) {
     classes->add_option("--print", scanPrint, "Print a tree")
         ->check(CLI::IsMember({"object", "actor", "package"}));
 
+    std::string compileGame, compileProject;
+    bool compileYes = false;
+    auto* compile = app.add_subcommand("compile", "Compile with the game's tool, as the IDE does");
+    compile->add_option("--game", compileGame, "Game root")->required();
+    compile->add_option("--project", compileProject, "Project file (.tvx)");
+    compile->add_flag("--yes", compileYes, "Answer the questions with Yes");
+
     CLI11_PARSE(app, argc, argv);
+
+    if (*compile) {
+        return torvane::build::RunCompileCommand(compileGame, compileProject, compileYes, std::cout, std::cerr);
+    }
 
     if (*classes) {
         return torvane::workspace::RunClassScan(scanGame, scanCaches, scanPrint, std::cout, std::cerr);

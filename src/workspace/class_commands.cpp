@@ -1,29 +1,12 @@
 #include "workspace/class_commands.h"
 
-#include "core/interaction.h"
+#include "core/stream_interaction.h"
 #include "platform/file_ops.h"
 #include "platform/game_config.h"
 #include "workspace/class_browser.h"
 
 namespace torvane::workspace {
 namespace {
-
-// Messages go to the error stream; questions are not asked (a rebuild asks none).
-class StreamPrompter final : public core::Prompter {
-public:
-    explicit StreamPrompter(std::ostream& err) : err_(err) {}
-    void Information(std::string_view text) override { err_ << text << "\n"; }
-    void Warning(std::string_view text) override { err_ << text << "\n"; }
-    void Error(std::string_view text) override {
-        err_ << text << "\n";
-        ++errors;
-    }
-    core::Answer Confirm(std::string_view, core::Buttons) override { return core::Answer::No; }
-    int errors = 0;
-
-private:
-    std::ostream& err_;
-};
 
 void PrintTree(const ClassTree& tree, std::ostream& out) {
     std::vector<std::pair<const ClassNode*, int>> stack;
@@ -42,7 +25,7 @@ void PrintTree(const ClassTree& tree, std::ostream& out) {
 
 int RunClassScan(const std::string& gameRoot, const std::string& cacheDirectory,
                  const std::string& print, std::ostream& out, std::ostream& err) {
-    StreamPrompter prompter(err);
+    core::StreamPrompter prompter(err, core::Answer::No);  // a rebuild asks nothing
     ClassBrowserContext context;
     context.gameRoot = gameRoot;
     context.cacheDirectory = cacheDirectory;
@@ -65,7 +48,7 @@ int RunClassScan(const std::string& gameRoot, const std::string& cacheDirectory,
     out << "classes: " << browser.objectTree().Count()
         << ", top-level: " << browser.objectTree().roots().size()
         << ", actors: " << browser.actorTree().Count() << "\n";
-    return complete && prompter.errors == 0 ? 0 : 1;
+    return complete && prompter.errors() == 0 ? 0 : 1;
 }
 
 }  // namespace torvane::workspace

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "support/run_command.h"
@@ -104,6 +106,31 @@ TEST(CliClassesTest, ScansThePrintsTheTreeAndWritesCaches) {
               "classes: 9, top-level: 1, actors: 6\n");
     EXPECT_EQ(dir.Read("Packages.ucd"), "Core\r\nEngine\r\nDemoLib\r\nDemoMod\r\n");
     EXPECT_EQ(dir.Read("Classes.ucd").substr(0, 5), "\rTNT\r");
+}
+
+}  // namespace
+}  // namespace torvane
+
+namespace torvane {
+namespace {
+
+TEST(CliCompileTest, CompilesAndReportsErrorsByExitStatus) {
+    testing::TempDir dir;
+    const std::string root = testing::CopySampleGame(dir);
+    const std::string game = ShellQuote(root);
+    const auto refused = RunCommand(kCli + " compile --game " + game + " 2>&1");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.output.find("--yes"), std::string::npos);
+    const auto compiled = RunCommand(kCli + " compile --game " + game + " --yes 2>/dev/null");
+    EXPECT_EQ(compiled.exitCode, 0);
+    EXPECT_NE(compiled.output.find("Success - 0 error(s), 0 warnings\n"), std::string::npos);
+    dir.Write("game/DemoLib/Classes/DemoMath.uc", "class DemoMath extends DemoObject;\r\n// STANDIN: Error, Bad\r\n");
+    ::truncate((root + "/System/DemoLib.u").c_str(), 0);
+    RunCommand("touch -d '2000-01-01' " + ShellQuote(root + "/System/DemoLib.u"));
+    const auto failed = RunCommand(kCli + " compile --game " + game + " --yes 2>/dev/null");
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_NE(failed.output.find("DemoLib\\Classes\\DemoMath.uc(2) : Error, Bad\n"), std::string::npos);
+    EXPECT_EQ(RunCommand(kCli + " compile --game " + ShellQuote(dir.Path("none")) + " 2>/dev/null").exitCode, 2);
 }
 
 }  // namespace

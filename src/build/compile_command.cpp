@@ -1,0 +1,68 @@
+#include "build/compile_command.h"
+
+#include "build/compile_pipeline.h"
+#include "build/headless_compile_monitor.h"
+#include "core/stream_interaction.h"
+#include "platform/file_ops.h"
+#include "platform/game_config.h"
+#include "project/project.h"
+#include "workspace/class_browser.h"
+
+namespace torvane::build {
+
+int RunCompileCommand(const std::string& gameRoot, const std::string& projectFile, bool yes,
+                      std::ostream& out, std::ostream& err) {
+    core::StreamPrompter prompter(err, yes ? core::Answer::Yes : core::Answer::No);
+    core::StreamOutputLog log(out);
+    const std::string configPath = platform::FindGameConfigFile(gameRoot).path;
+    if (!platform::FileExists(configPath)) {
+        err << "torvane-cli: " << configPath << " does not exist\n";
+        return 2;
+    }
+    RestoreInterruptedCompile(configPath, prompter);
+
+    workspace::ClassBrowserContext browserContext;
+    browserContext.gameRoot = gameRoot;
+    browserContext.configPath = configPath;
+    browserContext.prompter = &prompter;
+    workspace::ClassBrowser browser(browserContext);
+    if (!browser.LoadEditPackages()) return 2;
+
+    project::Project project;
+    if (!projectFile.empty()) {
+        try {
+            project::ReadProjectFile(projectFile, gameRoot, project);
+        } catch (const std::exception& e) {
+            err << "torvane-cli: " << e.what() << "\n";
+            return 2;
+        }
+    }
+
+    HeadlessCompileMonitor monitor;
+    bool refused = false;
+    CompileContext context;
+    context.gameRoot = gameRoot;
+    context.configPath = configPath;
+    context.browser = &browser;
+    context.project = &project;
+    context.prompter = &prompter;
+    context.log = &log;
+    context.monitor = &monitor;
+    context.confirmRebuild = [&](const std::vector<std::string>& packages) {
+        err << "The following packages are out of data and need to be rebuilt...\n";
+        for (const auto& package : packages) err << "  " << package << "\n";
+        if (!yes) {
+            err << "torvane-cli: confirm the rebuild with --yes\n";
+            refused = true;
+        }
+        return yes;
+    };
+    CompilePipeline pipeline(context);
+    const bool ran = pipeline.DoCompile(false);
+    if (refused) return 2;
+    if (ran && prompter.errors() > 0 && pipeline.output().errorLines().empty()) return 2;
+    if (!ran && prompter.errors() > 0) return 2;
+    return pipeline.errorCount() > 0 ? 1 : 0;
+}
+
+}  // namespace torvane::build

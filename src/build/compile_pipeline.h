@@ -1,0 +1,106 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "build/compiler_output.h"
+
+namespace torvane::core {
+class EventPump;
+class OutputLog;
+class Prompter;
+class StatusSink;
+}
+namespace torvane::project {
+struct Project;
+}
+namespace torvane::workspace {
+class ClassBrowser;
+}
+
+// The compile: prepare the game so that its tool rebuilds exactly the wanted packages, run the
+// tool, put the game's configuration back and open the first error.
+namespace torvane::build {
+
+// The progress dialog (or its stand-in without windows).
+class CompileMonitor {
+public:
+    virtual ~CompileMonitor() = default;
+    virtual void Prepare(int packageCount, bool autoClose) = 0;
+    // Shows the progress and calls runTool (in the dialog: 250 ms after it is on screen);
+    // returns when the progress is closed.
+    virtual void Show(const std::function<void()>& runTool) = 0;
+    virtual void LineHandled(const CompilerOutput& output) = 0;
+    // The tool ended (or could not start): the Finished state; closes itself when asked to.
+    virtual void ToolFinished(const CompilerOutput& output, bool closeNow) = 0;
+    // Cancel was pressed while the tool ran.
+    virtual bool CancelRequested() = 0;
+};
+
+// The batch scripts of the project; throw to abandon the compile.
+class CompileScripts {
+public:
+    virtual ~CompileScripts() = default;
+    virtual void PreCompile() = 0;
+    virtual void PostCompile(bool success) = 0;
+};
+
+struct CompileContext {
+    std::string gameRoot;
+    std::string configPath;  // the game's UnrealTournament.ini (the file the tool reads)
+    workspace::ClassBrowser* browser = nullptr;
+    const project::Project* project = nullptr;  // nullptr or not open: no project
+    core::Prompter* prompter = nullptr;
+    core::OutputLog* log = nullptr;
+    core::StatusSink* status = nullptr;
+    core::EventPump* pump = nullptr;
+    CompileMonitor* monitor = nullptr;
+    CompileScripts* scripts = nullptr;
+    std::function<void()> saveAll;
+    // The rebuild dialog: true for OK.
+    std::function<bool(const std::vector<std::string>& packages)> confirmRebuild;
+    // Opens the class of the first error at its line (the class was found in the tree).
+    std::function<void(const ErrorLocation& location, int position, const std::string& errorLine)> jumpToError;
+    bool autoCloseCompile = true;  // the preference
+};
+
+// "UnrealTournament.torvane" beside the configuration file.
+std::string CompileCopyPath(const std::string& configPath);
+
+// A compile copy left behind (the IDE ended during a compile): asks, then puts the
+// configuration back from it. Returns whether a copy was found.
+bool RestoreInterruptedCompile(const std::string& configPath, core::Prompter& prompter);
+
+// Whether a package without a project is out of date: no ".u", or a source newer than it.
+bool NeedsCompile(const std::string& gameRoot, const std::string& package);
+
+class CompilePipeline final {
+public:
+    explicit CompilePipeline(CompileContext context) : context_(std::move(context)) {}
+
+    // The whole sequence; false when it stopped before the tool ran.
+    bool DoCompile(bool autoClose);
+    void JumpToFirstError();
+
+    int errorCount() const { return errorCount_; }
+    int runFlag() const { return runFlag_; }
+    void setRunFlag(int value) { runFlag_ = value; }
+    const CompilerOutput& output() const { return output_; }
+    CompileContext& context() { return context_; }
+
+private:
+    void Log(const std::string& text);
+    void RunTool(bool autoClose);
+    void BackupPackage(const std::string& package);
+    void RewriteEditPackages();
+    void RestoreConfig();
+
+    CompileContext context_;
+    CompilerOutput output_;
+    std::vector<std::string> outputLines_;
+    int errorCount_ = 0;
+    int runFlag_ = 0;
+};
+
+}  // namespace torvane::build

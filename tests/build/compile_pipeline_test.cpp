@@ -1,0 +1,216 @@
+#include "build/compile_pipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+
+#include "build/headless_compile_monitor.h"
+#include "platform/file_ops.h"
+#include "project/project.h"
+#include "support/run_command.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+#include "workspace/class_browser.h"
+
+namespace torvane::build {
+namespace {
+
+using testing::ScriptedPrompter;
+
+class FailingScripts final : public CompileScripts {
+public:
+    void PreCompile() override { throw std::runtime_error("Error at Line No. 0 statement skipped"); }
+    void PostCompile(bool success) override { postSuccess = success; }
+    std::optional<bool> postSuccess;
+};
+
+class CompilePipelineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        game_ = testing::CopySampleGame(dir_);
+        ini_ = game_ + "/System/UnrealTournament.ini";
+        workspace::ClassBrowserContext browserContext;
+        browserContext.gameRoot = game_;
+        browserContext.cacheDirectory = dir_.path();
+        browserContext.configPath = ini_;
+        browserContext.prompter = &prompter_;
+        browser_ = std::make_unique<workspace::ClassBrowser>(browserContext);
+        browser_->LoadEditPackages();
+        browser_->RebuildClassTrees();
+    }
+    // Compiles everything once, as the game would have it.
+    void MakeAll() {
+        ASSERT_EQ(testing::RunCommand("cd " + testing::ShellQuote(game_ + "/System") + " && ./UCC.exe make >/dev/null").exitCode, 0);
+    }
+    CompilePipeline Pipeline() {
+        CompileContext context;
+        context.gameRoot = game_;
+        context.configPath = ini_;
+        context.browser = browser_.get();
+        context.project = &project_;
+        context.prompter = &prompter_;
+        context.log = &log_;
+        context.status = &status_;
+        context.monitor = &monitor_;
+        context.scripts = &scripts_;
+        context.saveAll = [this] { ++saves_; };
+        context.confirmRebuild = [this](const std::vector<std::string>& packages) {
+            rebuildList_ = packages;
+            return true;
+        };
+        context.jumpToError = [this](const ErrorLocation& location, int position, const std::string& line) {
+            jumped_ = location;
+            jumpPosition_ = position;
+            jumpLine_ = line;
+        };
+        return CompilePipeline(context);
+    }
+    bool LogHas(const std::string& text) const {
+        return std::find(log_.lines().begin(), log_.lines().end(), text) != log_.lines().end();
+    }
+
+    testing::TempDir dir_;
+    std::string game_;
+    std::string ini_;
+    ScriptedPrompter prompter_;
+    testing::RecordingOutputLog log_;
+    testing::RecordingStatusSink status_;
+    std::function<bool()> cancel_;
+    HeadlessCompileMonitor monitor_{[this] { return cancel_ && cancel_(); }};
+    FailingScripts scripts_;
+    std::unique_ptr<workspace::ClassBrowser> browser_;
+    project::Project project_;
+    int saves_ = 0;
+    std::vector<std::string> rebuildList_;
+    std::optional<ErrorLocation> jumped_;
+    int jumpPosition_ = -1;
+    std::string jumpLine_;
+};
+
+TEST_F(CompilePipelineTest, NothingToCompile) {
+    MakeAll();
+    CompilePipeline pipeline = Pipeline();
+    EXPECT_FALSE(pipeline.DoCompile(false));
+    EXPECT_EQ(prompter_.shown().back().text, "Nothing to compile.");
+    EXPECT_EQ(log_.lines(), (std::vector<std::string>{"------- In DoCompile", "Creating Lists", "Saving All Files",
+                                                      "Processing EditPacks", "Checking Project",
+                                                      "Checking CompList.Count"}));
+    EXPECT_EQ(saves_, 1);
+}
+
+TEST_F(CompilePipelineTest, APackageWithoutItsCompiledFileIsRebuilt) {
+    MakeAll();
+    platform::DeleteFile(game_ + "/System/DemoMod.u");
+    const std::string iniBefore = dir_.Read("game/System/UnrealTournament.ini");
+    CompilePipeline pipeline = Pipeline();
+    EXPECT_TRUE(pipeline.DoCompile(false));
+    EXPECT_EQ(rebuildList_, (std::vector<std::string>{"DemoMod"}));
+    EXPECT_TRUE(platform::FileExists(game_ + "/System/DemoMod.u"));
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), iniBefore);
+    EXPECT_TRUE(LogHas("--------------------DemoMod--------------------"));
+    EXPECT_EQ(pipeline.errorCount(), 0);
+    EXPECT_EQ(pipeline.output().gauge(), 4);
+    EXPECT_EQ(status_.workspace(), (std::vector<std::string>{"Making backups...", "Compiling..."}));
+    EXPECT_TRUE(monitor_.finished());
+    EXPECT_EQ(browser_->editPackages()[3].lastModified.empty(), false);
+}
+
+TEST_F(CompilePipelineTest, UserIncludeProjectRewritesAndRestoresTheConfiguration) {
+    MakeAll();
+    const std::string iniBefore =
+        "[Engine.Engine]\r\nGameRenderDevice=SoftDrv.SoftwareRenderDevice\r\n\r\n[Editor.EditorEngine]\r\n"
+        "CacheSizeMegs=6\r\nEditPackages=Core\r\nEditPackages=Engine\r\n!EditPackages=Commented\r\n"
+        "EditPackages=DemoLib\r\nEditPackages=DemoMod\r\nGridEnabled=True\r\n";
+    dir_.Write("game/System/UnrealTournament.ini", iniBefore);
+    project_.name = "Demo";
+    project_.packages = {"DemoMod"};
+    project_.userInclude = true;
+    project_.includePacks = {"DemoLib", "DemoMod"};
+    CompilePipeline pipeline = Pipeline();
+    EXPECT_TRUE(pipeline.DoCompile(false));
+    EXPECT_FALSE(LogHas("--------------------Core--------------------"));  // the tool saw only the two
+    EXPECT_TRUE(LogHas("--------------------DemoLib--------------------"));
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), iniBefore);
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.~ini"), iniBefore);
+    EXPECT_TRUE(platform::FileExists(game_ + "/System/DemoMod.~u"));  // backed up before it went
+}
+
+TEST_F(CompilePipelineTest, ThreeErrorsOpenTheFirstAtItsLine) {
+    MakeAll();
+    dir_.Write("game/DemoMod/Classes/DemoPickup.uc",
+               "class DemoPickup extends Inventory;\r\n\r\n// STANDIN: Error, first\r\n"
+               "// STANDIN: Error, second\r\n// STANDIN: Error, third\r\n");
+    platform::SetFileModifiedTime(game_ + "/System/DemoMod.u", 1000);  // older than the edit
+    CompilePipeline pipeline = Pipeline();
+    EXPECT_TRUE(pipeline.DoCompile(false));
+    EXPECT_EQ(pipeline.errorCount(), 3);
+    ASSERT_TRUE(jumped_);
+    EXPECT_EQ(jumped_->className, "DemoPickup");
+    EXPECT_EQ(jumped_->lineText, "3");
+    EXPECT_EQ(jumpPosition_, browser_->FindClass("DemoPickup"));
+    EXPECT_EQ(jumpLine_, "DemoMod\\Classes\\DemoPickup.uc(3) : Error, first");
+    EXPECT_EQ(pipeline.output().FirstErrorMessage(), " first");
+}
+
+TEST_F(CompilePipelineTest, CancelEndsTheTool) {
+    platform::DeleteFile(game_ + "/System/DemoMod.u");
+    ::setenv("UCC_STANDIN_LINE_DELAY_MS", "300", 1);
+    int lines = 0;
+    cancel_ = [&] { return ++lines >= 3; };
+    const auto started = std::chrono::steady_clock::now();
+    CompilePipeline pipeline = Pipeline();
+    pipeline.DoCompile(false);
+    ::unsetenv("UCC_STANDIN_LINE_DELAY_MS");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(4));
+    EXPECT_TRUE(LogHas("Compile aborted by User!"));
+    EXPECT_FALSE(LogHas("Success - 0 error(s), 0 warnings"));
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
+}
+
+TEST_F(CompilePipelineTest, ToolThatCannotStartIsReportedAndTheConfigurationRestored) {
+    platform::DeleteFile(game_ + "/System/UCC.exe");
+    CompilePipeline pipeline = Pipeline();
+    pipeline.DoCompile(false);
+    EXPECT_NE(prompter_.shown().back().text.find("Could not find file"), std::string::npos);
+    EXPECT_TRUE(monitor_.finished());
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
+}
+
+TEST_F(CompilePipelineTest, FailedPreCompileScriptPutsTheConfigurationBack) {
+    const std::string iniBefore = dir_.Read("game/System/UnrealTournament.ini");
+    project_.name = "Demo";
+    project_.packages = {"DemoMod"};
+    project_.userInclude = true;
+    project_.includePacks = {"DemoMod"};
+    project_.doPreBatch = true;
+    CompilePipeline pipeline = Pipeline();
+    EXPECT_FALSE(pipeline.DoCompile(false));
+    EXPECT_EQ(prompter_.shown().back().text, "Error at Line No. 0 statement skipped");
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), iniBefore);
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
+}
+
+TEST_F(CompilePipelineTest, InterruptedCompileIsRepairedAtStart) {
+    const std::string iniBefore = dir_.Read("game/System/UnrealTournament.ini");
+    dir_.Write("game/System/UnrealTournament.torvane", iniBefore);
+    dir_.Write("game/System/UnrealTournament.ini", "[Editor.EditorEngine]\r\nEditPackages=DemoMod\r\n");
+    prompter_.QueueAnswer(core::Answer::Yes);
+    EXPECT_TRUE(RestoreInterruptedCompile(ini_, prompter_));
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), iniBefore);
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
+    EXPECT_FALSE(RestoreInterruptedCompile(ini_, prompter_));
+}
+
+TEST_F(CompilePipelineTest, ProtectedAndUpToDatePackagesAreNotCompiled) {
+    MakeAll();
+    EXPECT_FALSE(NeedsCompile(game_, "Engine"));
+    EXPECT_FALSE(NeedsCompile(game_, "DemoMod"));
+    platform::SetFileModifiedTime(game_ + "/System/DemoMod.u", 1000);
+    EXPECT_TRUE(NeedsCompile(game_, "DemoMod"));
+    EXPECT_TRUE(NeedsCompile(game_, "NoSuchPackage"));
+}
+
+}  // namespace
+}  // namespace torvane::build
