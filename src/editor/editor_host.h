@@ -28,6 +28,8 @@ public:
     // The main window's File > Save and File > Revert.
     virtual void SaveActive() = 0;
     virtual void RevertActive() = 0;
+    // The editor's "Compile" and "Compile && Run".
+    virtual void RequestCompile(bool autoClose) = 0;
     // Where a caption without directory is saved (the program directory).
     virtual std::string PathOfCaption(const std::string& caption) const = 0;
 };

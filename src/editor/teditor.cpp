@@ -241,8 +241,8 @@ void TEditor::BuildContextMenu() {
     auto* separator = new QAction(memo_);
     separator->setSeparator(true);
     memo_->addAction(separator);
-    add(QStringLiteral("Compile"));
-    add(QStringLiteral("Compile && Run"));
+    connect(add(QStringLiteral("Compile")), &QAction::triggered, this, [this] { host_.RequestCompile(false); });
+    connect(add(QStringLiteral("Compile && Run")), &QAction::triggered, this, [this] { host_.RequestCompile(true); });
     add(QStringLiteral("Import .PCX/.BMP"));
     add(QStringLiteral("Import Model"))->setEnabled(false);
     add(QStringLiteral("Import .WAV"));

@@ -13,6 +13,8 @@
 #include "shell/tprefs.h"
 #include "shell/tseleditoptions.h"
 #include "widgets/text_codec.h"
+#include "build/compile_controller.h"
+#include "build/tcompile.h"
 #include "project/tnewproj.h"
 #include "workspace/tworkspace.h"
 
@@ -51,7 +53,9 @@ AppWindows::AppWindows(TMainOptions options) {
     auto* workspace = new workspace::TWorkspace(main, loading_);
     order_.push_back(QStringLiteral("TWorkspace"));
     windows_.push_back(workspace);
-    Placeholder("TCompile", "Compiling...");
+    auto* compile = new build::TCompile(&main);
+    order_.push_back(QStringLiteral("TCompile"));
+    windows_.push_back(compile);
     Placeholder("TCreatePackage", "Create a new package");
     Placeholder("TExportOptions", "Export Options");
     Placeholder("TExportPackage", "Exporting Package");
@@ -70,7 +74,9 @@ AppWindows::AppWindows(TMainOptions options) {
     auto* projAdd = new project::TProjAdd(&main);
     order_.push_back(QStringLiteral("TProjAdd"));
     windows_.push_back(projAdd);
-    Placeholder("Trebuild", "Rebuild");
+    auto* rebuild = new build::Trebuild(&main);
+    order_.push_back(QStringLiteral("Trebuild"));
+    windows_.push_back(rebuild);
     Placeholder("TSoundImport", "Import Sound");
     auto* about = new TAboutBox(&main);
     order_.push_back(QStringLiteral("TAboutBox"));
@@ -98,6 +104,7 @@ AppWindows::AppWindows(TMainOptions options) {
     main.SetWorkspaceServices(workspace);
     workspace->AttachProjectDialogs(newProj, projAdd);
     ConnectWorkspaceCommands(main, *workspace);
+    compiles_ = new build::CompileController(main, *workspace, *compile, *rebuild);
     loading_->show();
 }
 

@@ -11,6 +11,10 @@ namespace torvane::editor {
 class TParserRepository;
 }
 
+namespace torvane::build {
+class CompileController;
+}
+
 namespace torvane::shell {
 
 class TAboutBox;
@@ -34,6 +38,7 @@ public:
     // The class names of the windows in creation order.
     const std::vector<QString>& CreationOrder() const { return order_; }
     QWidget* Window(const QString& className) const;
+    build::CompileController& compiles() const { return *compiles_; }
 
 private:
     QDialog* Placeholder(const char* className, const char* caption);
@@ -42,6 +47,7 @@ private:
     TLoading* loading_ = nullptr;
     TPrefs* prefs_ = nullptr;
     editor::TParserRepository* parsers_ = nullptr;
+    build::CompileController* compiles_ = nullptr;
     std::vector<QString> order_;
     std::vector<QWidget*> windows_;
 };

@@ -168,9 +168,6 @@ void TMain::BuildCentralArea() {
         }
     });
     connect(mdi_, &QMdiArea::subWindowActivated, this, &TMain::SelectEditorTab);
-    connect(outputLog_, &QListWidget::itemDoubleClicked, this, [] {
-        // Jumps to compiler messages come with the compile pipeline.
-    });
 }
 
 void TMain::ReadLayout() {
@@ -295,8 +292,10 @@ void TMain::BuildMenus() {
     AddAction(search, QStringLiteral("Goto Line #"), QStringLiteral("Go to a line"), QKeySequence(Qt::CTRL | Qt::Key_L));
 
     QMenu* project = menuBar()->addMenu(QStringLiteral("&Project"));
-    AddAction(project, QStringLiteral("Compile"), QStringLiteral("Compile the changed packages"), QKeySequence(Qt::Key_F7));
-    AddAction(project, QStringLiteral("Compile && Run"), QStringLiteral("Compile, then run the game"), QKeySequence(Qt::CTRL | Qt::Key_F7));
+    connect(AddAction(project, QStringLiteral("Compile"), QStringLiteral("Compile the changed packages"), QKeySequence(Qt::Key_F7)),
+            &QAction::triggered, this, [this] { emit CompileRequested(false); });
+    connect(AddAction(project, QStringLiteral("Compile && Run"), QStringLiteral("Compile, then run the game"), QKeySequence(Qt::CTRL | Qt::Key_F7)),
+            &QAction::triggered, this, [this] { emit CompileRequested(true); });
     AddAction(project, QStringLiteral("Run"), QStringLiteral("Run the game"), QKeySequence(Qt::Key_F9));
     project->addSeparator();
     projectSettings_ = AddAction(project, QStringLiteral("Settings..."), QStringLiteral("Edit the project settings"), QKeySequence(Qt::Key_F4));
@@ -421,8 +420,12 @@ void TMain::BuildToolBars() {
     connect(compileMode_, &QComboBox::currentIndexChanged, this, [this] {
         if (services_->ProjectOpen()) services_->MarkProjectModified();
     });
-    compile->addAction(QStringLiteral("Compile"))->setStatusTip(QStringLiteral("Compile the changed packages"));
-    compile->addAction(QStringLiteral("Compile & Run"))->setStatusTip(QStringLiteral("Compile, then run the game"));
+    QAction* compileButton = compile->addAction(QStringLiteral("Compile"));
+    compileButton->setStatusTip(QStringLiteral("Compile the changed packages"));
+    connect(compileButton, &QAction::triggered, this, [this] { emit CompileRequested(false); });
+    QAction* compileRun = compile->addAction(QStringLiteral("Compile & Run"));
+    compileRun->setStatusTip(QStringLiteral("Compile, then run the game"));
+    connect(compileRun, &QAction::triggered, this, [this] { emit CompileRequested(true); });
     compile->addAction(QStringLiteral("Run"))->setStatusTip(QStringLiteral("Run the game"));
 }
 

@@ -121,6 +121,10 @@ public:
     QMenu* ToolsMenu() const { return toolsMenu_; }
     QAction* FindAction(const QString& caption) const;
 
+signals:
+    // Project > Compile, Compile & Run, the toolbar and the editors' menus.
+    void CompileRequested(bool autoClose);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -138,6 +142,7 @@ public:
     void EditorClosed(editor::TEditor& editor) override;
     void SelectNextTab() override;
     std::string PathOfCaption(const std::string& caption) const override;
+    void RequestCompile(bool autoClose) override { emit CompileRequested(autoClose); }
 
 private:
     class LogAdapter;

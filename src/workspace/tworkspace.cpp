@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <cstdlib>
 
+#include "build/compile_pipeline.h"
 #include "core/interaction.h"
 #include "platform/game_config.h"
 #include "shell/main_window_rules.h"
@@ -96,6 +97,8 @@ TWorkspace::TWorkspace(shell::TMain& main, shell::TLoading* loading)
 }
 
 TWorkspace::~TWorkspace() = default;
+
+core::StatusSink* TWorkspace::StatusSink() const { return statusLines_.get(); }
 
 QWidget* TWorkspace::BuildProjectPage() {
     auto* page = new QWidget;
@@ -237,6 +240,7 @@ bool TWorkspace::InitClassBrowser(const std::string& gameRoot) {
     context.pump = pump_.get();
     browser_ = std::make_unique<ClassBrowser>(context);
     main_.AddLogLine(platform::DescribeGameConfig(config));
+    build::RestoreInterruptedCompile(config.path, main_.Prompter());
     if (browser_->InitClassBrowser() == ClassBrowser::StartResult::Quit) return false;
     project::ProjectSessionContext projectContext;
     projectContext.gameRoot = gameRoot;

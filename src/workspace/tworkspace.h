@@ -21,6 +21,9 @@ class TNewProj;
 class TProjAdd;
 }
 
+namespace torvane::core {
+class StatusSink;
+}
 namespace torvane::shell {
 class QtEventPump;
 class TLoading;
@@ -75,6 +78,7 @@ public:
     QTreeWidget* AvailablePackages() const { return availablePackages_; }
     QLineEdit* ClassFind() const { return classFind_; }
     QLabel* Status() const { return status_; }
+    core::StatusSink* StatusSink() const;
     // The tree item at a position of a tree (pre-order), or nullptr.
     static QTreeWidgetItem* ItemAt(QTreeWidget* tree, int position);
 

@@ -1,0 +1,119 @@
+#include "build/compile_controller.h"
+
+#include <QAction>
+#include <QListWidget>
+
+#include "build/tcompile.h"
+#include "editor/teditor.h"
+#include "platform/file_ops.h"
+#include "platform/game_config.h"
+#include "platform/game_paths.h"
+#include "shell/main_window_rules.h"
+#include "shell/qt_interaction.h"
+#include "shell/settings_file.h"
+#include "shell/tmain.h"
+#include "shell/tprefs.h"
+#include "widgets/text_codec.h"
+#include "workspace/tworkspace.h"
+
+namespace torvane::build {
+
+using widgets::FromQString;
+using widgets::ToQString;
+
+CompileController::CompileController(shell::TMain& main, workspace::TWorkspace& workspace,
+                                     TCompile& progress, Trebuild& rebuild)
+    : QObject(&main), main_(main), workspace_(workspace), progress_(progress), rebuild_(rebuild),
+      pump_(std::make_unique<shell::QtEventPump>()) {
+    connect(&main_, &shell::TMain::CompileRequested, this, &CompileController::Compile);
+    connect(main_.OutputLogWidget(), &QListWidget::itemDoubleClicked, this, &CompileController::OutputLogDblClick);
+}
+
+CompileController::~CompileController() = default;
+
+CompileContext CompileController::MakeContext() {
+    CompileContext context;
+    context.gameRoot = main_.GameRoot();
+    context.configPath = platform::FindGameConfigFile(main_.GameRoot()).path;
+    context.browser = workspace_.Browser();
+    context.project = workspace_.Session() ? &workspace_.Session()->project() : nullptr;
+    context.prompter = &main_.Prompter();
+    context.log = &main_.Log();
+    context.status = workspace_.StatusSink();
+    context.pump = pump_.get();
+    context.monitor = &progress_;
+    context.saveAll = [this] { main_.SaveAll(); };
+    context.confirmRebuild = [this](const std::vector<std::string>& packages) {
+        if (confirmRebuild_) return confirmRebuild_(packages);
+        rebuild_.SetPackages(packages);
+        return rebuild_.exec() == QDialog::Accepted;
+    };
+    context.jumpToError = [this](const ErrorLocation& location, int position, const std::string& line) {
+        JumpToError(location, position, line);
+    };
+    try {
+        context.autoCloseCompile = main_.Settings().ReadIniBool("Preferences", "AutoCloseCompile", true);
+    } catch (const std::exception&) {
+    }
+    return context;
+}
+
+void CompileController::Compile(bool autoClose) {
+    if (main_.GameRoot().empty() || !workspace_.Browser()) return;
+    if (workspace_.Session()) workspace_.Session()->project().compileMode = main_.CompileModeIndex();
+    pipeline_ = std::make_unique<CompilePipeline>(MakeContext());
+    pipeline_->DoCompile(autoClose);
+}
+
+void CompileController::GotoLine(const std::string& lineText) {
+    editor::TEditor* editor = main_.ActiveEditor();
+    if (!editor) return;
+    try {
+        editor->QuickGotoLine(shell::StrToInt(lineText), true);
+    } catch (const std::exception& e) {
+        main_.Prompter().Error(e.what());
+    }
+}
+
+void CompileController::JumpToError(const ErrorLocation& location, int position, const std::string& errorLine) {
+    workspace_.OpenClass(position);
+    GotoLine(location.lineText);
+    QListWidget* log = main_.OutputLogWidget();
+    const int itemHeight = std::max(1, log->sizeHintForRow(0));
+    const int rows = shell::VisibleRows(log->viewport()->height(), itemHeight);
+    for (int i = 0; i < log->count(); ++i) {
+        if (FromQString(log->item(i)->text()) != errorLine) continue;
+        log->setCurrentRow(i);
+        const int top = rows <= 0 ? i : std::max(0, i - rows + 1);
+        log->scrollToItem(log->item(top), QAbstractItemView::PositionAtTop);
+    }
+}
+
+void CompileController::OutputLogDblClick(QListWidgetItem* item) {
+    if (!item || !workspace_.Browser()) return;
+    const std::string line = FromQString(item->text());
+    const bool compilerLine = line.find(": Error,") != std::string::npos ||
+                              line.find(": ExecWarning,") != std::string::npos;
+    if (!compilerLine && line.find("):") == std::string::npos) return;
+    const ErrorLocation location = ParseErrorLine(line);
+    if (!location.valid) return;
+    const int position = workspace_.Browser()->FindClass(location.className);
+    if (position >= 0) {
+        workspace_.OpenClass(position);
+        GotoLine(location.lineText);
+        return;
+    }
+    if (compilerLine) return;
+    // Another tool's "file(line): message": the path as printed, below the game root or System.
+    std::string path = location.file;
+    if (!platform::FileExists(path)) {
+        for (const char* base : {"", "\\System\\"}) {
+            const std::string candidate = platform::ResolveGamePath(main_.GameRoot(), base + location.file);
+            if (platform::FileExists(candidate)) path = candidate;
+        }
+    }
+    main_.OpenSourceFile(path, "", "");
+    GotoLine(location.lineText);
+}
+
+}  // namespace torvane::build

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+#include "build/compile_pipeline.h"
+
+class QListWidgetItem;
+
+namespace torvane::shell {
+class QtEventPump;
+class TMain;
+}
+namespace torvane::workspace {
+class TWorkspace;
+}
+
+namespace torvane::build {
+
+class TCompile;
+class Trebuild;
+
+// Starts compiles from the windows and shows their outcome: the progress dialog, the jump to
+// the first error, and the output log's double-click on error lines.
+class CompileController final : public QObject {
+    Q_OBJECT
+
+public:
+    CompileController(shell::TMain& main, workspace::TWorkspace& workspace, TCompile& progress,
+                      Trebuild& rebuild);
+    ~CompileController() override;
+
+    void Compile(bool autoClose);
+    void OutputLogDblClick(QListWidgetItem* item);
+    CompilePipeline* Pipeline() const { return pipeline_.get(); }
+    // Replaces the rebuild dialog (tests).
+    void SetRebuildConfirmation(std::function<bool(const std::vector<std::string>&)> confirm) {
+        confirmRebuild_ = std::move(confirm);
+    }
+
+private:
+    CompileContext MakeContext();
+    void JumpToError(const ErrorLocation& location, int position, const std::string& errorLine);
+    void GotoLine(const std::string& lineText);
+
+    shell::TMain& main_;
+    workspace::TWorkspace& workspace_;
+    TCompile& progress_;
+    Trebuild& rebuild_;
+    std::unique_ptr<shell::QtEventPump> pump_;
+    std::unique_ptr<CompilePipeline> pipeline_;
+    std::function<bool(const std::vector<std::string>&)> confirmRebuild_;
+};
+
+}  // namespace torvane::build
