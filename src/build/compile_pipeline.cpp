@@ -59,7 +59,7 @@ void CompilePipeline::Log(const std::string& text) {
 bool CompilePipeline::DoCompile(bool autoClose) {
     const project::Project* project =
         context_.project && context_.project->IsOpen() ? context_.project : nullptr;
-    runFlag_ = autoClose ? 1 : 0;
+    State().runFlag = autoClose ? 1 : 0;
     Log("------- In DoCompile");
     Log("Creating Lists");
     std::vector<std::string> editPacks;
@@ -92,7 +92,7 @@ bool CompilePipeline::DoCompile(bool autoClose) {
     context_.monitor->Prepare(static_cast<int>(editPacks.size()), autoClose);
     output_.Reset(static_cast<int>(editPacks.size()));
     outputLines_.clear();
-    errorCount_ = 0;
+    State().errorCount = 0;
     if (context_.log) context_.log->Clear();
 
     if (context_.status) context_.status->SetWorkspaceStatus("Making backups...");
@@ -149,7 +149,7 @@ void CompilePipeline::RunTool(bool autoClose) {
         context_.prompter->Error(e.what());
     }
     output_.Finish();
-    errorCount_ = static_cast<int>(output_.errorLines().size());
+    State().errorCount = static_cast<int>(output_.errorLines().size());
     const bool closeNow = output_.errorLines().empty() && (autoClose || context_.autoCloseCompile) && !aborted;
     context_.monitor->ToolFinished(output_, closeNow || aborted);
 }

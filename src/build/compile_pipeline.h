@@ -46,6 +46,12 @@ public:
     virtual void PostCompile(bool success) = 0;
 };
 
+// Workspace compile state, read by the script macros: ErrorCount and RunFlag.
+struct CompileState {
+    int errorCount = 0;
+    int runFlag = 0;
+};
+
 struct CompileContext {
     std::string gameRoot;
     std::string configPath;  // the game's UnrealTournament.ini (the file the tool reads)
@@ -63,6 +69,7 @@ struct CompileContext {
     // Opens the class of the first error at its line (the class was found in the tree).
     std::function<void(const ErrorLocation& location, int position, const std::string& errorLine)> jumpToError;
     bool autoCloseCompile = true;  // the preference
+    CompileState* state = nullptr;  // nullptr: the pipeline's own
 };
 
 // "UnrealTournament.torvane" beside the configuration file.
@@ -83,9 +90,8 @@ public:
     bool DoCompile(bool autoClose);
     void JumpToFirstError();
 
-    int errorCount() const { return errorCount_; }
-    int runFlag() const { return runFlag_; }
-    void setRunFlag(int value) { runFlag_ = value; }
+    int errorCount() const { return State().errorCount; }
+    int runFlag() const { return State().runFlag; }
     const CompilerOutput& output() const { return output_; }
     CompileContext& context() { return context_; }
 
@@ -95,12 +101,13 @@ private:
     void BackupPackage(const std::string& package);
     void RewriteEditPackages();
     void RestoreConfig();
+    CompileState& State() { return context_.state ? *context_.state : ownState_; }
+    const CompileState& State() const { return context_.state ? *context_.state : ownState_; }
 
     CompileContext context_;
     CompilerOutput output_;
     std::vector<std::string> outputLines_;
-    int errorCount_ = 0;
-    int runFlag_ = 0;
+    CompileState ownState_;
 };
 
 }  // namespace torvane::build
