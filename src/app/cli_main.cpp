@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "build/compile_command.h"
+#include "build/script_command.h"
 #include "core/ini_file.h"
 #include "platform/file_ops.h"
 #include "platform/game_config.h"
@@ -71,7 +72,20 @@ int main(int argc, char** argv) {
     compile->add_option("--project", compileProject, "Project file (.tvx)");
     compile->add_flag("--yes", compileYes, "Answer the questions with Yes");
 
+    std::string scriptGame, scriptProject, scriptFile;
+    std::vector<std::string> scriptTokens;
+    auto* script = app.add_subcommand("script", "Run a batch script");
+    script->add_option("--game", scriptGame, "Game root")->required();
+    script->add_option("--project", scriptProject, "Project file (.tvx)");
+    script->add_option("--token", scriptTokens, "A token NAME=VALUE (repeatable)");
+    script->add_option("file", scriptFile, "Script file")->required();
+
     CLI11_PARSE(app, argc, argv);
+
+    if (*script) {
+        return torvane::build::RunScriptCommand(scriptGame, scriptProject, scriptTokens, scriptFile, std::cin,
+                                                std::cout, std::cerr);
+    }
 
     if (*compile) {
         return torvane::build::RunCompileCommand(compileGame, compileProject, compileYes, std::cout, std::cerr);

@@ -2,8 +2,14 @@
 
 #include <QAction>
 #include <QListWidget>
+#include <ctime>
 
+#include "build/project_scripts.h"
+#include "build/script_interpreter.h"
+#include "build/task.h"
 #include "build/tcompile.h"
+#include "platform/shell_open.h"
+#include "shell/preferences.h"
 #include "editor/teditor.h"
 #include "platform/file_ops.h"
 #include "platform/game_config.h"
@@ -22,14 +28,78 @@ using widgets::FromQString;
 using widgets::ToQString;
 
 CompileController::CompileController(shell::TMain& main, workspace::TWorkspace& workspace,
-                                     TCompile& progress, Trebuild& rebuild)
+                                     TCompile& progress, Trebuild& rebuild, shell::TPrefs& prefs, TAsk& ask)
     : QObject(&main), main_(main), workspace_(workspace), progress_(progress), rebuild_(rebuild),
-      pump_(std::make_unique<shell::QtEventPump>()) {
+      pump_(std::make_unique<shell::QtEventPump>()), prefs_(prefs), ask_(ask),
+      instanceKey_(MakeInstanceKey(static_cast<unsigned>(std::time(nullptr)))) {
+    auto on = [this](const char* caption, auto slot) {
+        if (QAction* action = main_.FindAction(QString::fromLatin1(caption))) {
+            connect(action, &QAction::triggered, this, slot);
+        }
+    };
+    on("Do PreBatch...", [this] { DoPreBatch(); });
+    on("Simulate Successful Compile", [this] { DoPostBatch(true); });
+    on("Simulate Failed Compile", [this] { DoPostBatch(false); });
     connect(&main_, &shell::TMain::CompileRequested, this, &CompileController::Compile);
     connect(main_.OutputLogWidget(), &QListWidget::itemDoubleClicked, this, &CompileController::OutputLogDblClick);
 }
 
 CompileController::~CompileController() = default;
+
+std::vector<std::string> CompileController::Tokens() const { return shell::TokenLines(prefs_.Current().tokens); }
+
+std::unique_ptr<ScriptInterpreter> CompileController::MakeInterpreter() {
+    ScriptValues values;
+    values.gameRoot = main_.GameRoot();
+    values.project = workspace_.Session() ? workspace_.Session()->project().name : std::string();
+    values.programDirectory = main_.Paths().programDirectory;
+    values.instanceKey = instanceKey_;
+    values.errorCount = [this] { return state_.errorCount; };
+    values.runFlag = [this] { return state_.runFlag; };
+    values.compileMode = [this] { return widgets::FromQString(main_.CompileMode()); };
+    ScriptHost host;
+    host.log = &main_.Log();
+    host.prompter = &main_.Prompter();
+    host.pump = pump_.get();
+    host.ask = [this](const std::string& question) { return ask_.AskQuestion(question); };
+    host.shellOpen = [](const std::string& program, const std::string& parameters) {
+        return platform::ShellOpenAndWait(program, parameters);
+    };
+    return std::make_unique<ScriptInterpreter>(values, host);
+}
+
+void CompileController::DoPreBatch() {
+    if (!workspace_.ProjectOpen()) return;
+    main_.Log().Clear();
+    interpreter_ = MakeInterpreter();
+    ProjectScripts scripts(workspace_.Session()->project(), state_, *interpreter_, Tokens(), workspace_.StatusSink());
+    try {
+        scripts.PreCompile();
+    } catch (const std::exception& e) {
+        main_.Prompter().Error(e.what());
+    }
+}
+
+void CompileController::DoPostBatch(bool success) {
+    if (!workspace_.ProjectOpen() || workspace_.Session()->project().postBatch.empty()) return;
+    main_.Log().Clear();
+    interpreter_ = MakeInterpreter();
+    ProjectScripts scripts(workspace_.Session()->project(), state_, *interpreter_, Tokens(), workspace_.StatusSink());
+    try {
+        scripts.PostCompile(success);
+    } catch (const std::exception& e) {
+        main_.Prompter().Error(e.what());
+    }
+}
+
+void CompileController::RunScriptLines(const std::vector<std::string>& lines) {
+    interpreter_ = MakeInterpreter();
+    try {
+        interpreter_->RunScript(lines, Tokens());
+    } catch (const std::exception& e) {
+        main_.Prompter().Error(e.what());
+    }
+}
 
 CompileContext CompileController::MakeContext() {
     CompileContext context;
@@ -48,6 +118,13 @@ CompileContext CompileController::MakeContext() {
         rebuild_.SetPackages(packages);
         return rebuild_.exec() == QDialog::Accepted;
     };
+    context.state = &state_;
+    interpreter_ = MakeInterpreter();
+    if (workspace_.Session()) {
+        scripts_ = std::make_unique<ProjectScripts>(workspace_.Session()->project(), state_, *interpreter_,
+                                                    Tokens(), workspace_.StatusSink());
+        context.scripts = scripts_.get();
+    }
     context.jumpToError = [this](const ErrorLocation& location, int position, const std::string& line) {
         JumpToError(location, position, line);
     };

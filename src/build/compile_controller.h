@@ -11,6 +11,7 @@ class QListWidgetItem;
 namespace torvane::shell {
 class QtEventPump;
 class TMain;
+class TPrefs;
 }
 namespace torvane::workspace {
 class TWorkspace;
@@ -18,6 +19,9 @@ class TWorkspace;
 
 namespace torvane::build {
 
+class ProjectScripts;
+class ScriptInterpreter;
+class TAsk;
 class TCompile;
 class Trebuild;
 
@@ -28,11 +32,18 @@ class CompileController final : public QObject {
 
 public:
     CompileController(shell::TMain& main, workspace::TWorkspace& workspace, TCompile& progress,
-                      Trebuild& rebuild);
+                      Trebuild& rebuild, shell::TPrefs& prefs, TAsk& ask);
     ~CompileController() override;
 
     void Compile(bool autoClose);
     void OutputLogDblClick(QListWidgetItem* item);
+    // Project > Do PreBatch... and Do PostBatch...: the output log is cleared first.
+    void DoPreBatch();
+    void DoPostBatch(bool success);
+    // Runs script lines with the preference tokens (the macro tools); errors are shown.
+    void RunScriptLines(const std::vector<std::string>& lines);
+    CompileState& State() { return state_; }
+    const std::string& InstanceKey() const { return instanceKey_; }
     CompilePipeline* Pipeline() const { return pipeline_.get(); }
     // Replaces the rebuild dialog (tests).
     void SetRebuildConfirmation(std::function<bool(const std::vector<std::string>&)> confirm) {
@@ -43,6 +54,8 @@ private:
     CompileContext MakeContext();
     void JumpToError(const ErrorLocation& location, int position, const std::string& errorLine);
     void GotoLine(const std::string& lineText);
+    std::unique_ptr<ScriptInterpreter> MakeInterpreter();
+    std::vector<std::string> Tokens() const;
 
     shell::TMain& main_;
     workspace::TWorkspace& workspace_;
@@ -51,6 +64,12 @@ private:
     std::unique_ptr<shell::QtEventPump> pump_;
     std::unique_ptr<CompilePipeline> pipeline_;
     std::function<bool(const std::vector<std::string>&)> confirmRebuild_;
+    shell::TPrefs& prefs_;
+    TAsk& ask_;
+    CompileState state_;
+    std::string instanceKey_;
+    std::unique_ptr<ScriptInterpreter> interpreter_;
+    std::unique_ptr<ProjectScripts> scripts_;
 };
 
 }  // namespace torvane::build

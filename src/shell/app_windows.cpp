@@ -14,6 +14,7 @@
 #include "shell/tseleditoptions.h"
 #include "widgets/text_codec.h"
 #include "build/compile_controller.h"
+#include "build/task.h"
 #include "build/tcompile.h"
 #include "project/tnewproj.h"
 #include "workspace/tworkspace.h"
@@ -92,7 +93,9 @@ AppWindows::AppWindows(TMainOptions options) {
     Placeholder("TDefaultProps", "Default Properties");
     Placeholder("TConfigExtTools", "Configure External Tools");
     Placeholder("TAddEditTool", "Add / Edit Tool");
-    Placeholder("TAsk", "Question");
+    auto* ask = new build::TAsk(&main);
+    order_.push_back(QStringLiteral("TAsk"));
+    windows_.push_back(ask);
     Placeholder("TTextViewer", "Image Viewer");
     Placeholder("TImageImport", "Import Image");
     auto* selEditOptions = new TSelEditOptions(*parsers_, &main);
@@ -104,7 +107,7 @@ AppWindows::AppWindows(TMainOptions options) {
     main.SetWorkspaceServices(workspace);
     workspace->AttachProjectDialogs(newProj, projAdd);
     ConnectWorkspaceCommands(main, *workspace);
-    compiles_ = new build::CompileController(main, *workspace, *compile, *rebuild);
+    compiles_ = new build::CompileController(main, *workspace, *compile, *rebuild, *prefs_, *ask);
     loading_->show();
 }
 

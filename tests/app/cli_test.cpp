@@ -135,3 +135,22 @@ TEST(CliCompileTest, CompilesAndReportsErrorsByExitStatus) {
 
 }  // namespace
 }  // namespace torvane
+
+namespace torvane {
+namespace {
+
+TEST(CliScriptTest, RunsHeadlessWithTokensAndAsk) {
+    testing::TempDir dir;
+    const std::string root = testing::CopySampleGame(dir);
+    const std::string script = dir.Write("s.bat", "ECHO %MAP% // the map\r\nASK %1 \"Name?\"\r\nECHO hi %1\r\n"
+                                                  "IF EXISTS %UTSYSTEM%\\UCC.exe ok\r\nECHO no tool\r\n:ok\r\n");
+    const auto result = RunCommand("echo Ann | " + kCli + " script --game " + ShellQuote(root) +
+                                   " --token MAP=dm-demo " + ShellQuote(script));
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "DM-DEMO\nName?\nhi Ann\n");
+    const std::string bad = dir.Write("bad.bat", "STOP soon\r\n");
+    EXPECT_EQ(RunCommand(kCli + " script --game " + ShellQuote(root) + " " + ShellQuote(bad) + " 2>/dev/null").exitCode, 1);
+}
+
+}  // namespace
+}  // namespace torvane
