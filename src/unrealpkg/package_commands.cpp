@@ -1,5 +1,7 @@
 #include "unrealpkg/package_commands.h"
 
+#include <functional>
+
 #include "core/format.h"
 #include "core/text.h"
 #include "unrealpkg/ut_decompiler.h"
@@ -34,6 +36,25 @@ int FindExportByPath(const TUTPackage& package, const std::string& path) {
         if (core::EqualsIgnoringCase(package.GetObjectPath(-1, i + 1), path)) return i;
     }
     return -1;
+}
+
+// Opens the package, reads the export at path and hands it to use; errors go to err.
+int WithExport(const std::string& file, const std::string& path, std::ostream& err,
+               const std::function<int(TUTObject&)>& use) {
+    try {
+        TUTPackage package(file);
+        const int index = FindExportByPath(package, path);
+        if (index < 0) {
+            err << "No object " << path << " in " << file << "\n";
+            return 1;
+        }
+        TUTObject& object = package.GetExport(index)->GetObject();
+        ObjectReadScope scope(object, true);
+        return use(object);
+    } catch (const std::exception& e) {
+        err << e.what() << "\n";
+        return 1;
+    }
 }
 
 bool IsBodyClass(const std::string& className) {
@@ -75,15 +96,7 @@ int PrintPackageInfo(const std::string& file, std::ostream& out, std::ostream& e
 
 int PrintProperties(const std::string& file, const std::string& path, std::ostream& out,
                     std::ostream& err) {
-    try {
-        TUTPackage package(file);
-        const int index = FindExportByPath(package, path);
-        if (index < 0) {
-            err << "No object " << path << " in " << file << "\n";
-            return 1;
-        }
-        TUTObject& object = package.GetExport(index)->GetObject();
-        ObjectReadScope scope(object, true);
+    return WithExport(file, path, err, [&](TUTObject& object) {
         const TUTPropertyList& properties = object.Properties();
         for (int i = 0; i < properties.Count(); ++i) {
             const TUTProperty& property = *properties.Get(i);
@@ -98,23 +111,12 @@ int PrintProperties(const std::string& file, const std::string& path, std::ostre
             out << "=" << (value.display.empty() ? ValueText(value.value) : value.display) << "\n";
         }
         return 0;
-    } catch (const std::exception& e) {
-        err << e.what() << "\n";
-        return 1;
-    }
+    });
 }
 
 int PrintDecompiledBody(const std::string& file, const std::string& path, bool structured,
                         std::ostream& out, std::ostream& err) {
-    try {
-        TUTPackage package(file);
-        const int index = FindExportByPath(package, path);
-        if (index < 0) {
-            err << "No object " << path << " in " << file << "\n";
-            return 1;
-        }
-        TUTObject& object = package.GetExport(index)->GetObject();
-        ObjectReadScope scope(object, true);
+    return WithExport(file, path, err, [&](TUTObject& object) {
         auto* body = dynamic_cast<TUTObjectClassStruct*>(&object);
         if (!body || !object.Parsed()) {
             err << path << " is not a function, state or class\n";
@@ -127,10 +129,7 @@ int PrintDecompiledBody(const std::string& file, const std::string& path, bool s
             return 1;
         }
         return 0;
-    } catch (const std::exception& e) {
-        err << e.what() << "\n";
-        return 1;
-    }
+    });
 }
 
 int PrintAllDecompiledBodies(const std::string& file, bool structured, std::ostream& out,

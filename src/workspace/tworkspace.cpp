@@ -171,7 +171,7 @@ QWidget* TWorkspace::BuildSystemPage() {
     availablePackages_->setHeaderHidden(false);
     availablePackages_->setHeaderLabels({QStringLiteral("Package"), QStringLiteral("Exported")});
     availablePackages_->setRootIsDecorated(false);
-    availablePackages_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    availablePackages_->installEventFilter(this);
     AddMenu(availablePackages_, {"Install Package(s)", "Export Package", "-", "Package Flags..."});
     layout->addWidget(availablePackages_, 1);
     return page;
@@ -328,6 +328,13 @@ void TWorkspace::ClassFindSearch() {
 }
 
 bool TWorkspace::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == availablePackages_ && event->type() == QEvent::Resize) {
+        // "Package" takes three quarters of the width less 20 pixels, "Exported" a quarter.
+        const int width = availablePackages_->width();
+        availablePackages_->header()->setMinimumSectionSize(std::min(width / 4, 20));
+        availablePackages_->setColumnWidth(0, std::max(0, width * 3 / 4 - 20));
+        availablePackages_->setColumnWidth(1, width / 4);
+    }
     if (watched == byPackage_ && event->type() == QEvent::KeyRelease &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_F3) {
         ClassFindSearch();
