@@ -88,7 +88,12 @@ TMain::TMain(TMainOptions options, QWidget* parent)
     connect(timer1_, &QTimer::timeout, this, &TMain::Timer1Timer);
 }
 
-TMain::~TMain() = default;
+TMain::~TMain() {
+    // Children going with the window must not call back into it while it is half destroyed.
+    disconnect(mdi_, nullptr, this, nullptr);
+    disconnect(fileTabs_, nullptr, this, nullptr);
+    disconnect(splitter_, nullptr, this, nullptr);
+}
 
 void TMain::AttachWindows(TLoading* loading, TPrefs* prefs, TAboutBox* about,
                           TSelEditOptions* selEditOptions, QWidget* workspace) {

@@ -108,14 +108,17 @@ void ClassBrowser::RemoveEditPackage(const std::string& name) {
             if (node.entry.package == name) doomed.push_back(&node);
             return true;
         });
-        // Outermost first; nodes inside a removed subtree go with it.
+        // Only the outermost go: nodes inside a removed subtree go with it. Decided before any
+        // node is freed.
+        std::vector<ClassNode*> outermost;
         for (ClassNode* node : doomed) {
             bool insideDoomed = false;
             for (ClassNode* up = node->parent; up && !insideDoomed; up = up->parent) {
                 insideDoomed = std::find(doomed.begin(), doomed.end(), up) != doomed.end();
             }
-            if (!insideDoomed) tree->Remove(*node);
+            if (!insideDoomed) outermost.push_back(node);
         }
+        for (ClassNode* node : outermost) tree->Remove(*node);
     }
 }
 

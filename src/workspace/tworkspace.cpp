@@ -93,6 +93,7 @@ TWorkspace::TWorkspace(shell::TMain& main, shell::TLoading* loading)
     statusLines_ = std::make_unique<StatusLines>(status_, loading_);
     pump_ = std::make_unique<shell::QtEventPump>();
     main_.addDockWidget(Qt::LeftDockWidgetArea, this);
+    viewAction_ = main_.FindAction(QStringLiteral("WorkSpace"));
     hide();
 }
 
@@ -347,12 +348,12 @@ bool TWorkspace::eventFilter(QObject* watched, QEvent* event) {
 
 void TWorkspace::showEvent(QShowEvent* event) {
     QDockWidget::showEvent(event);
-    if (QAction* view = main_.FindAction(QStringLiteral("WorkSpace"))) view->setChecked(true);
+    if (viewAction_) viewAction_->setChecked(true);
 }
 
 void TWorkspace::hideEvent(QHideEvent* event) {
     QDockWidget::hideEvent(event);
-    if (QAction* view = main_.FindAction(QStringLiteral("WorkSpace"))) view->setChecked(false);
+    if (viewAction_) viewAction_->setChecked(false);  // also while the main window goes
 }
 
 void TWorkspace::ActivatePages() {

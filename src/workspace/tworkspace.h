@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAction>
 #include <QDockWidget>
+#include <QPointer>
 #include <memory>
 
 #include <functional>
@@ -123,6 +125,7 @@ private:
     QLineEdit* classFind_ = nullptr;
     QLabel* status_ = nullptr;
     bool collapsing_ = false;
+    QPointer<QAction> viewAction_;
     std::unique_ptr<project::ProjectSession> session_;
     project::TNewProj* newProj_ = nullptr;
     project::TProjAdd* projAdd_ = nullptr;
