@@ -43,50 +43,40 @@ AppWindows::AppWindows(TMainOptions options) {
     const std::string editorSettings = options.paths.File("Torvane.editor.ini");
     main_ = std::make_unique<TMain>(std::move(options));
     TMain& main = *main_;
-    order_.push_back(QStringLiteral("TMain"));
-    windows_.push_back(main_.get());
+    Keep("TMain", main_.get());
 
     loading_ = new TLoading(&main);
     loading_->setWindowFlag(Qt::Window);
-    order_.push_back(QStringLiteral("TLoading"));
-    windows_.push_back(loading_);
+    Keep("TLoading", loading_);
 
     auto* workspace = new workspace::TWorkspace(main, loading_);
-    order_.push_back(QStringLiteral("TWorkspace"));
-    windows_.push_back(workspace);
+    Keep("TWorkspace", workspace);
     auto* compile = new build::TCompile(&main);
-    order_.push_back(QStringLiteral("TCompile"));
-    windows_.push_back(compile);
+    Keep("TCompile", compile);
     Placeholder("TCreatePackage", "Create a new package");
     Placeholder("TExportOptions", "Export Options");
     Placeholder("TExportPackage", "Exporting Package");
     Placeholder("TFindInFiles", "Find in Files");
     Placeholder("TNewClsDlg", "Create a new sub-class");
     auto* newProj = new project::TNewProj(&main);
-    order_.push_back(QStringLiteral("TNewProj"));
-    windows_.push_back(newProj);
+    Keep("TNewProj", newProj);
     prefs_ = new TPrefs(main.Prompter(), &main);
     prefs_->SetAssociateAction([] {
         const QString program = QCoreApplication::applicationFilePath();
         platform::AssociateUnrealScriptFiles(widgets::FromQString(program));
     });
-    order_.push_back(QStringLiteral("TPrefs"));
-    windows_.push_back(prefs_);
+    Keep("TPrefs", prefs_);
     auto* projAdd = new project::TProjAdd(&main);
-    order_.push_back(QStringLiteral("TProjAdd"));
-    windows_.push_back(projAdd);
+    Keep("TProjAdd", projAdd);
     auto* rebuild = new build::Trebuild(&main);
-    order_.push_back(QStringLiteral("Trebuild"));
-    windows_.push_back(rebuild);
+    Keep("Trebuild", rebuild);
     Placeholder("TSoundImport", "Import Sound");
     auto* about = new TAboutBox(&main);
-    order_.push_back(QStringLiteral("TAboutBox"));
-    windows_.push_back(about);
+    Keep("TAboutBox", about);
     Placeholder("TEdFindDlg", "Find");
     Placeholder("TGotoLineDialog", "Goto Line #");
     parsers_ = new editor::TParserRepository(QString::fromStdString(editorSettings), &main);
-    order_.push_back(QStringLiteral("TParserRepository"));
-    windows_.push_back(nullptr);
+    Keep("TParserRepository", nullptr);
     Placeholder("TEdReplDlg", "Find & Replace");
     Placeholder("TAddPackage", "Select Package");
     Placeholder("TPackageFlags", "Package Flags");
@@ -94,13 +84,11 @@ AppWindows::AppWindows(TMainOptions options) {
     Placeholder("TConfigExtTools", "Configure External Tools");
     Placeholder("TAddEditTool", "Add / Edit Tool");
     auto* ask = new build::TAsk(&main);
-    order_.push_back(QStringLiteral("TAsk"));
-    windows_.push_back(ask);
+    Keep("TAsk", ask);
     Placeholder("TTextViewer", "Image Viewer");
     Placeholder("TImageImport", "Import Image");
     auto* selEditOptions = new TSelEditOptions(*parsers_, &main);
-    order_.push_back(QStringLiteral("TSelEditOptions"));
-    windows_.push_back(selEditOptions);
+    Keep("TSelEditOptions", selEditOptions);
 
     main.AttachWindows(loading_, prefs_, about, selEditOptions, workspace);
     main.SetParsers(parsers_);
@@ -117,9 +105,13 @@ QDialog* AppWindows::Placeholder(const char* className, const char* caption) {
     auto* dialog = new QDialog(main_.get());
     dialog->setObjectName(QString::fromLatin1(className));
     dialog->setWindowTitle(QString::fromLatin1(caption));
-    order_.push_back(QString::fromLatin1(className));
-    windows_.push_back(dialog);
+    Keep(className, dialog);
     return dialog;
+}
+
+void AppWindows::Keep(const char* className, QWidget* window) {
+    order_.push_back(QString::fromLatin1(className));
+    windows_.push_back(window);
 }
 
 QWidget* AppWindows::Window(const QString& className) const {

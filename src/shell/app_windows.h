@@ -42,6 +42,8 @@ public:
 
 private:
     QDialog* Placeholder(const char* className, const char* caption);
+    // Records a window in creation order (nullptr for the parsers, which are no window).
+    void Keep(const char* className, QWidget* window);
 
     std::unique_ptr<TMain> main_;
     TLoading* loading_ = nullptr;
