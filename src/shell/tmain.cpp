@@ -30,6 +30,7 @@
 #include "shell/log_file.h"
 #include "shell/main_window_rules.h"
 #include "shell/qt_interaction.h"
+#include "shell/search_history.h"
 #include "shell/tabout_box.h"
 #include "shell/tloading.h"
 #include "shell/tprefs.h"
@@ -81,6 +82,8 @@ TMain::TMain(TMainOptions options, QWidget* parent)
     BuildMenus();
     ConnectFileCommands();
     compileMode_->setCurrentIndex(0);
+    // The search settings read "EdData.dat" (created empty when missing) beside the program.
+    searchHistory_ = LoadHistoryFile(options_.paths.File("EdData.dat"));
     saveAllAnswer_ = false;
     ReadLayout();
     timer1_ = new QTimer(this);

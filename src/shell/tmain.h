@@ -104,6 +104,7 @@ public:
     int CompileModeIndex() const;
     void SetCompileModeIndex(int index);
     core::Prompter& Prompter() { return *prompter_; }
+    const std::vector<std::string>& SearchHistory() const { return searchHistory_; }
 
     // The start-up sequence (run by the first timer tick).
     void Timer1Timer();
@@ -179,6 +180,7 @@ private:
     bool logVisible_ = true;
     bool applyingPanel_ = false;
     QString lastSearchText_;
+    std::vector<std::string> searchHistory_;  // the lines of "EdData.dat"
 
     QMdiArea* mdi_ = nullptr;
     QWidget* browserPanel_ = nullptr;

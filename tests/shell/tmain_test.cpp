@@ -79,6 +79,7 @@ TEST_F(TMainTest, WindowsAreCreatedInTheirOrder) {
     EXPECT_EQ(windows->main().FindAction("Goto Line #")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
     EXPECT_EQ(windows->main().ToolsMenu()->actions().size(), 5);
     EXPECT_EQ(windows->main().BrowserPanel()->width(), 1);
+    EXPECT_TRUE(platform::FileExists(dir_.Path("prog/EdData.dat")));  // created empty
 }
 
 TEST_F(TMainTest, StartsWithAValidGamePath) {
