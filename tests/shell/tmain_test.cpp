@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/file_ops.h"
 #include "shell/app_windows.h"
@@ -172,6 +173,36 @@ TEST_F(TMainTest, AddLogLineAlsoAppendsToTheLogFile) {
     windows->main().Log().AppendLine("");
     windows->main().ScrollLogToEnd();
     EXPECT_EQ(windows->main().OutputLogWidget()->count(), 2);  // the empty last line went
+}
+
+TEST_F(TMainTest, EnvironmentOptionsRestartRule) {
+    dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
+    auto windows = Start();
+    windows->main().Timer1Timer();
+    TPrefs& prefs = windows->prefs();
+    // Cancel: the edits are dropped.
+    QTimer::singleShot(0, &prefs, [&prefs] {
+        prefs.UTPath()->setText("/somewhere/else");
+        prefs.reject();
+    });
+    windows->main().EnvironmentOptions();
+    EXPECT_EQ(prefs.UTPath()->text().toStdString(), game_);
+    EXPECT_FALSE(exitCode_);
+    // OK with the same path in another case: saved, no restart.
+    QTimer::singleShot(0, &prefs, [&prefs] { prefs.accept(); });
+    windows->main().EnvironmentOptions();
+    EXPECT_FALSE(exitCode_);
+    // OK with another path: saved, then the program ends.
+    QTimer::singleShot(0, &prefs, [&prefs] {
+        prefs.UTPath()->setText("/somewhere/else");
+        prefs.accept();
+    });
+    windows->main().EnvironmentOptions();
+    EXPECT_EQ(exitCode_, 0);
+    EXPECT_EQ(prompter_.shown().back().text,
+              "Torvane must be restarted in order to reload the class/package information.  Press OK to "
+              "exit this application.");
+    EXPECT_NE(Ini().find("UTPath=/somewhere/else"), std::string::npos);
 }
 
 TEST_F(TMainTest, WindowLayoutIsRead) {
