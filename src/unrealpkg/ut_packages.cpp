@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "core/cp1252.h"
 #include "unrealpkg/ut_class_registry.h"
+#include "unrealpkg/ut_compact_index.h"
 #include "unrealpkg/ut_object.h"
 
 namespace torvane::unrealpkg {
@@ -144,23 +145,7 @@ Guid TUTPackage::ReadGuid(TUTStream* stream) {
 }
 
 std::int32_t TUTPackage::ReadCompactIndex(TUTStream* stream) {
-    const std::uint8_t b0 = ReadByte(stream);
-    std::uint32_t value = b0 & 0x3F;
-    if (b0 & 0x40) {
-        const std::uint8_t b1 = ReadByte(stream);
-        value |= static_cast<std::uint32_t>(b1 & 0x7F) << 6;
-        if (b1 & 0x80) {
-            const std::uint8_t b2 = ReadByte(stream);
-            value |= static_cast<std::uint32_t>(b2 & 0x7F) << 13;
-            if (b2 & 0x80) {
-                const std::uint8_t b3 = ReadByte(stream);
-                value |= static_cast<std::uint32_t>(b3 & 0x7F) << 20;
-                if (b3 & 0x80) value |= static_cast<std::uint32_t>(ReadByte(stream)) << 27;
-            }
-        }
-    }
-    const auto signedValue = static_cast<std::int32_t>(value);
-    return (b0 & 0x80) ? static_cast<std::int32_t>(0u - value) : signedValue;
+    return DecodeCompactIndexFrom([&] { return ReadByte(stream); });
 }
 
 std::string TUTPackage::ReadName(TUTStream* stream) {

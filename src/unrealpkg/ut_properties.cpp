@@ -4,6 +4,7 @@
 
 #include "core/format.h"
 #include "core/text.h"
+#include "unrealpkg/ut_compact_index.h"
 #include "unrealpkg/ut_known_enums.h"
 #include "unrealpkg/ut_packages.h"
 #include "unrealpkg/ut_script_objects.h"
@@ -60,22 +61,7 @@ public:
         return f;
     }
     std::int32_t Compact() {
-        const std::uint8_t b0 = Byte();
-        std::uint32_t value = b0 & 0x3F;
-        if (b0 & 0x40) {
-            const std::uint8_t b1 = Byte();
-            value |= static_cast<std::uint32_t>(b1 & 0x7F) << 6;
-            if (b1 & 0x80) {
-                const std::uint8_t b2 = Byte();
-                value |= static_cast<std::uint32_t>(b2 & 0x7F) << 13;
-                if (b2 & 0x80) {
-                    const std::uint8_t b3 = Byte();
-                    value |= static_cast<std::uint32_t>(b3 & 0x7F) << 20;
-                    if (b3 & 0x80) value |= static_cast<std::uint32_t>(Byte()) << 27;
-                }
-            }
-        }
-        return (b0 & 0x80) ? static_cast<std::int32_t>(0u - value) : static_cast<std::int32_t>(value);
+        return DecodeCompactIndexFrom([this] { return Byte(); });
     }
     std::string Bytes(std::size_t count) {
         std::string text;

@@ -45,15 +45,21 @@ std::string NodeRecord(const ClassNode& node) {
     return record;
 }
 
+// A little-endian 32-bit value at offset (which must hold four bytes).
+std::int32_t IntAt(std::string_view bytes, std::size_t offset) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
+    return static_cast<std::int32_t>(v);
+}
+
 class CacheReader {
 public:
     explicit CacheReader(const std::string& bytes) : bytes_(bytes) {}
     std::int32_t Int() {
         Need(4);
-        std::uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes_[pos_ + i])) << (8 * i);
+        const std::int32_t value = IntAt(bytes_, pos_);
         pos_ += 4;
-        return static_cast<std::int32_t>(v);
+        return value;
     }
     std::string_view Take(std::size_t n) {
         Need(n);
@@ -100,8 +106,7 @@ void ReadNodes(CacheReader& in, std::int32_t count, ClassTree& tree) {
                                               : tree.AddTopLevel(std::move(entry));
         node.expanded = record[23] != 0;
         node.selected = record[24] != 0;
-        std::int32_t children = 0;
-        std::memcpy(&children, record.data() + 32, 4);
+        const std::int32_t children = IntAt(record, 32);
         if (children < 0 || static_cast<std::size_t>(children) > in.Remaining() / (kNodeRecordSize + 4)) {
             throw TreeCacheError("The tree cache file holds an impossible node count");
         }
