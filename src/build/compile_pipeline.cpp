@@ -15,16 +15,6 @@
 #include "workspace/class_browser.h"
 
 namespace torvane::build {
-namespace {
-
-bool Contains(const std::vector<std::string>& list, const std::string& name) {
-    for (const auto& entry : list) {
-        if (core::EqualsIgnoringCase(entry, name)) return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 std::string CompileCopyPath(const std::string& configPath) {
     return platform::SplitLastSeparator(configPath).first + "/UnrealTournament.torvane";
@@ -72,7 +62,7 @@ bool CompilePipeline::DoCompile(bool autoClose) {
     if (project) {
         compList = project->packages;
         if (project->userInclude) {
-            std::erase_if(editPacks, [&](const std::string& p) { return !Contains(project->includePacks, p); });
+            std::erase_if(editPacks, [&](const std::string& p) { return !core::ContainsIgnoringCase(project->includePacks, p); });
         }
     } else {
         for (const std::string& package : editPacks) {

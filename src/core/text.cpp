@@ -62,6 +62,13 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
            EqualsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
+bool ContainsIgnoringCase(const std::vector<std::string>& list, std::string_view name) {
+    for (const auto& entry : list) {
+        if (EqualsIgnoringCase(entry, name)) return true;
+    }
+    return false;
+}
+
 std::size_t FindIgnoringCase(std::string_view text, std::string_view needle, std::size_t from) {
     if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
     for (std::size_t i = from; i + needle.size() <= text.size(); ++i) {

@@ -19,6 +19,9 @@ std::string LowerCase(std::string_view text);
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);
+// Whether list holds name without regard to case.
+bool ContainsIgnoringCase(const std::vector<std::string>& list, std::string_view name);
+
 // Position of needle in text without regard to case, or npos.
 std::size_t FindIgnoringCase(std::string_view text, std::string_view needle, std::size_t from = 0);
 

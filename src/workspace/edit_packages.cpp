@@ -122,10 +122,7 @@ bool PackageListChanged(const std::vector<std::string>& stored,
                         const std::vector<std::string>& editPackages) {
     if (stored.size() != editPackages.size()) return true;
     for (const std::string& package : editPackages) {
-        const bool found = std::any_of(stored.begin(), stored.end(), [&](const std::string& line) {
-            return core::EqualsIgnoringCase(line, package);
-        });
-        if (!found) return true;
+        if (!core::ContainsIgnoringCase(stored, package)) return true;
     }
     return false;
 }
