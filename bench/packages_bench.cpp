@@ -1,5 +1,6 @@
-// Reading every fixture package: open, read and format every property of every export; and
-// decompiling every body in both modes.
+// Reading every fixture package: opening it (header and tables), and reading and formatting every
+// property of every export; decompiling every body in both modes; and the object paths of damaged
+// packages whose outer references chain hundreds deep.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -18,11 +19,12 @@ namespace {
 
 namespace unrealpkg = torvane::unrealpkg;
 
-std::vector<std::string> Packages(bool scriptOnly) {
+const std::string kFixtures = TORVANE_FIXTURES_DIR;
+
+std::vector<std::string> PackagesIn(const std::vector<std::string>& dirs, bool scriptOnly) {
     std::vector<std::string> files;
-    const std::string root = TORVANE_FIXTURES_DIR;
-    for (const char* dir : {"/ut99/System", "/ut99/Textures", "/ut99/Sounds", "/compiled/System"}) {
-        for (const auto& entry : std::filesystem::directory_iterator(root + dir)) {
+    for (const std::string& dir : dirs) {
+        for (const auto& entry : std::filesystem::directory_iterator(kFixtures + dir)) {
             const std::string ext = entry.path().extension().string();
             if (ext == ".u" || (!scriptOnly && (ext == ".utx" || ext == ".uax"))) {
                 files.push_back(entry.path().string());
@@ -33,14 +35,47 @@ std::vector<std::string> Packages(bool scriptOnly) {
     return files;
 }
 
+// Every package of the fixtures, the current patch's large ones included.
+std::vector<std::string> EveryPackage() {
+    return PackagesIn({"/ut99/System", "/ut99/Textures", "/ut99/Sounds", "/compiled/System",
+                       "/ut469/System"},
+                      false);
+}
+
+std::vector<std::string> Packages(bool scriptOnly) {
+    return PackagesIn({"/ut99/System", "/ut99/Textures", "/ut99/Sounds", "/compiled/System"},
+                      scriptOnly);
+}
+
+std::int64_t TotalBytes(const std::vector<std::string>& files) {
+    std::int64_t bytes = 0;
+    for (const auto& file : files) bytes += static_cast<std::int64_t>(std::filesystem::file_size(file));
+    return bytes;
+}
+
 double PeakRssMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+void BM_OpenEveryPackage(benchmark::State& state) {
+    const auto files = EveryPackage();
+    std::int64_t exports = 0;
+    for (auto _ : state) {
+        for (const auto& file : files) {
+            unrealpkg::TUTPackage package(file);
+            exports += package.ExportCount();
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * TotalBytes(files));
+    state.counters["exports/s"] = benchmark::Counter(static_cast<double>(exports),
+                                                     benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_OpenEveryPackage)->Unit(benchmark::kMillisecond);
+
 void BM_ReadAndFormatEveryExport(benchmark::State& state) {
-    const auto files = Packages(false);
+    const auto files = EveryPackage();
     std::int64_t exports = 0;
     for (auto _ : state) {
         for (const auto& file : files) {
@@ -56,6 +91,7 @@ void BM_ReadAndFormatEveryExport(benchmark::State& state) {
             }
         }
     }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * TotalBytes(files));
     state.counters["exports/s"] = benchmark::Counter(static_cast<double>(exports),
                                                      benchmark::Counter::kIsRate);
     state.counters["peak_rss_MB"] = PeakRssMegabytes();
@@ -85,5 +121,26 @@ void BM_DecompileEveryBody(benchmark::State& state) {
                                                     benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_DecompileEveryBody)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// Damaged packages whose outer references chain hundreds deep: open, and the full path of every
+// export and import, as a package listing prints them.
+void BM_PathsOfDeepOuterChains(benchmark::State& state) {
+    const std::vector<std::string> files = {kFixtures + "/hostile/deep-outer-chains.u",
+                                            kFixtures + "/hostile/deep-outer-chains-2.u"};
+    std::int64_t paths = 0;
+    for (auto _ : state) {
+        for (const auto& file : files) {
+            unrealpkg::TUTPackage package(file);
+            for (int r = -package.ImportCount(); r <= package.ExportCount(); ++r) {
+                benchmark::DoNotOptimize(package.GetObjectPath(-1, r));
+                ++paths;
+            }
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * TotalBytes(files));
+    state.counters["paths/s"] = benchmark::Counter(static_cast<double>(paths),
+                                                   benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PathsOfDeepOuterChains)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -16,24 +16,14 @@ TUTExportTableObjectData& TUTObject::exportEntry() const {
 void TUTObject::ReadObject(bool parse) {
     ++loadCount_;
     if (dataLoaded_ && (!parse || parsed_ || parsing_)) return;
-    package_.AcquireStream();
     try {
         if (!dataLoaded_) {
+            // A view of the bytes the package read, checked against the file; nothing is copied.
             const TUTExportTableObjectData& entry = exportEntry();
-            auto data = std::make_unique<TUTMemoryStream>();
-            const std::int64_t remembered = package_.Position();
             serialOffset_ = entry.SerialOffset;
-            if (entry.SerialSize > 0) {
-                // Checked against the file before anything is allocated.
-                if (entry.SerialOffset < 0) throw StreamError("Stream read error");
-                package_.Seek(entry.SerialOffset);
-                const std::int64_t available = package_.FileSize() - entry.SerialOffset;
-                if (entry.SerialSize > available) throw StreamError("Stream read error");
-                data->bytes().resize(static_cast<std::size_t>(entry.SerialSize));
-                package_.ReadBuffer(data->bytes().data(), data->bytes().size());
-            }
-            package_.Seek(remembered);
-            data_ = std::move(data);
+            data_ = std::make_unique<TUTMemoryStream>(
+                entry.SerialSize > 0 ? package_.FileBytes(entry.SerialOffset, entry.SerialSize)
+                                     : TUTMemoryStream());
             dataLoaded_ = true;
         }
         if (parse && !parsed_ && !parsing_ && data_->Size() > 0) {
@@ -51,7 +41,6 @@ void TUTObject::ReadObject(bool parse) {
             parsed_ = true;
         }
     } catch (...) {
-        package_.ReleaseStream();
         --loadCount_;
         if (dataLoaded_ && loadCount_ == 0) {
             FreeData();
@@ -60,7 +49,6 @@ void TUTObject::ReadObject(bool parse) {
         }
         throw;
     }
-    package_.ReleaseStream();
 }
 
 void TUTObject::Release() {

@@ -49,7 +49,7 @@ public:
     TUTExportTableObjectData& exportEntry() const;
     std::int32_t serialOffset() const { return serialOffset_; }
 
-    // The in-memory copy of the serial bytes (requires loaded data).
+    // The serial bytes, a view of what the package read (requires loaded data).
     TUTMemoryStream& Data();
 
 protected:

@@ -1,5 +1,6 @@
 #include "unrealpkg/ut_packages.h"
 
+#include <array>
 #include <cstring>
 
 #include "core/format.h"
@@ -85,13 +86,18 @@ void TUTPackage::Open(std::string fileName) {
 }
 
 void TUTPackage::AcquireStream() {
-    if (openCount_ == 0) file_ = std::make_unique<TUTFileStream>(FileName);
+    if (!fileBytes_) fileBytes_ = ReadPackageFile(FileName);
+    if (openCount_ == 0) file_.emplace(fileBytes_);
     ++openCount_;
 }
 
 void TUTPackage::ReleaseStream() {
     if (openCount_ <= 0) return;
     if (--openCount_ == 0) file_.reset();
+}
+
+TUTMemoryStream TUTPackage::FileBytes(std::int64_t offset, std::int64_t size) const {
+    return TUTMemoryStream(fileBytes_, offset, size);
 }
 
 TUTStream& TUTPackage::StreamOrFile(TUTStream* stream) {
@@ -102,15 +108,15 @@ TUTStream& TUTPackage::StreamOrFile(TUTStream* stream) {
 
 void TUTPackage::ReadBuffer(void* buffer, std::size_t count, TUTStream* stream) {
     if (count == 0) return;
-    std::memset(buffer, 0, count);
-    StreamOrFile(stream).Read(buffer, count);
+    TUTStream& s = StreamOrFile(stream);
+    if (static_cast<std::uint64_t>(s.Remaining()) < count) {
+        std::memset(buffer, 0, count);
+        throw StreamError("Stream read error");
+    }
+    s.Read(buffer, count);
 }
 
-std::uint8_t TUTPackage::ReadByte(TUTStream* stream) {
-    std::uint8_t value = 0;
-    ReadBuffer(&value, 1, stream);
-    return value;
-}
+std::uint8_t TUTPackage::ReadByte(TUTStream* stream) { return StreamOrFile(stream).ReadByte(); }
 
 std::uint16_t TUTPackage::ReadWord(TUTStream* stream) {
     std::uint8_t b[2];
@@ -187,7 +193,9 @@ std::int64_t TUTPackage::FileSize() const { return file_ ? file_->Size() : 0; }
 
 void TUTPackage::Load() {
     try {
+        fileBytes_ = ReadPackageFile(FileName);
         AcquireStream();
+        file_.emplace(fileBytes_);  // also when someone still holds the stream of an older read
     } catch (const std::exception& e) {
         throw PackageError(
             core::Format("Exception processing package %0:s\r\n%1:s", {FileName, e.what()}));
@@ -283,9 +291,28 @@ void TUTPackage::LoadTables() {
     for (auto& guid : Guids) guid = ReadGuid();
 }
 
-std::string TUTPackage::GetName(std::int32_t index) const {
-    if (index < 0 || index >= static_cast<std::int32_t>(Names.size())) return {};
+std::string TUTPackage::GetName(std::int32_t index) const { return NameText(index); }
+
+const std::string& TUTPackage::NameText(std::int32_t index) const {
+    static const std::string kNone;
+    if (index < 0 || index >= static_cast<std::int32_t>(Names.size())) return kNone;
     return Names[static_cast<std::size_t>(index)].text;
+}
+
+bool TUTPackage::NameAndOuter(std::int32_t reference, std::int32_t& name,
+                              std::int32_t& outer) const {
+    if (reference < 0) {
+        const auto* entry = GetImport(~reference);
+        if (!entry) return false;
+        name = entry->ObjectName;
+        outer = entry->PackageIndex;
+    } else {
+        const auto* entry = GetExport(reference - 1);
+        if (!entry) return false;
+        name = entry->ObjectName;
+        outer = entry->PackageIndex;
+    }
+    return true;
 }
 
 TUTExportTableObjectData* TUTPackage::GetExport(std::int32_t index) const {
@@ -299,26 +326,23 @@ TUTImportTableObjectData* TUTPackage::GetImport(std::int32_t index) const {
 }
 
 std::string TUTPackage::GetObjectPath(int depth, std::int32_t reference) const {
-    std::string result;
-    // A chain of outers cannot be longer than the tables; a longer one loops and is cut.
-    std::size_t steps = Exports.size() + Imports.size() + 1;
-    while (depth != 0 && reference != 0 && steps-- > 0) {
-        std::string piece;
-        if (reference < 0) {
-            const auto* entry = GetImport(~reference);
-            if (!entry) return {};
-            piece = GetName(entry->ObjectName) + ".";
-            reference = entry->PackageIndex;
-        } else {
-            const auto* entry = GetExport(reference - 1);
-            if (!entry) return {};
-            piece = GetName(entry->ObjectName) + ".";
-            reference = entry->PackageIndex;
-        }
-        result = piece + result;
-        --depth;
+    const int limit = depth < 0 || depth > kMaxObjectPathDepth ? kMaxObjectPathDepth : depth;
+    std::array<const std::string*, kMaxObjectPathDepth> pieces{};  // innermost first
+    int count = 0;
+    std::size_t length = 0;
+    while (count < limit && reference != 0) {
+        std::int32_t name = 0;
+        if (!NameAndOuter(reference, name, reference)) return {};
+        pieces[static_cast<std::size_t>(count)] = &NameText(name);
+        length += pieces[static_cast<std::size_t>(count)]->size() + 1;
+        ++count;
     }
-    if (!result.empty() && result.back() == '.') result.pop_back();
+    std::string result;
+    result.reserve(length);
+    for (int i = count - 1; i >= 0; --i) {
+        result += *pieces[static_cast<std::size_t>(i)];
+        if (i > 0) result += '.';
+    }
     return result;
 }
 
@@ -327,12 +351,15 @@ int TUTPackage::FindObject(int match, std::string_view packagePath, std::string_
     for (int i = std::max(start, 0); i < ExportCount(); ++i) {
         const auto& entry = *Exports[static_cast<std::size_t>(i)];
         if ((match & kMatchObjectName) &&
-            !core::EqualsIgnoringCase(entry.GetObjectName(), objectName)) {
+            !core::EqualsIgnoringCase(NameText(entry.ObjectName), objectName)) {
             continue;
         }
-        if ((match & kMatchClassName) &&
-            !core::EqualsIgnoringCase(entry.GetClassName(), className)) {
-            continue;
+        if (match & kMatchClassName) {
+            // The class object's own name, as GetClassName gives it, without building a string.
+            std::int32_t name = -1;
+            std::int32_t outer = 0;
+            if (entry.ClassIndex != 0) NameAndOuter(entry.ClassIndex, name, outer);
+            if (!core::EqualsIgnoringCase(NameText(name), className)) continue;
         }
         if ((match & kMatchPackagePath) &&
             !core::EqualsIgnoringCase(entry.GetPackagePath(), packagePath)) {
@@ -345,6 +372,8 @@ int TUTPackage::FindObject(int match, std::string_view packagePath, std::string_
 
 void TUTPackage::ReleaseObjects() {
     for (auto& entry : Exports) {
+        // An object not created yet has no data to release.
+        if (!entry->HasObject()) continue;
         TUTObject& object = entry->GetObject();
         if (object.DataLoaded()) object.Release();
     }

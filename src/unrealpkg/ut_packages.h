@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -27,6 +28,11 @@ using Guid = std::array<std::uint8_t, 16>;
 
 inline constexpr std::uint32_t kPackageSignature = 0x9E2A83C1u;
 inline constexpr std::uint32_t kStateFrameFlag = 0x02000000u;
+
+// Pieces an object path holds at most. Real packages nest a few levels (package, group,
+// sub-group, object); a longer chain of outers, or a cycle, is cut there, so that a damaged
+// package cannot make every path as long as its tables.
+inline constexpr int kMaxObjectPathDepth = 16;
 
 // Package flag bits.
 inline constexpr std::uint32_t kAllowDownload = 0x01;
@@ -101,10 +107,15 @@ public:
     void Open(std::string fileName);
     void Load();
 
-    // Counted opening of the file: open (read-only, shared) while the count is above 0.
+    // Counted holding of the package's own stream over the file's bytes, which Load reads with
+    // one read; the file itself is never kept open, so other programs may rewrite it meanwhile.
     void AcquireStream();
     void ReleaseStream();
     int StreamOpenCount() const { return openCount_; }
+
+    // The bytes [offset, offset + size) of the file as read by Load, shared, not copied;
+    // StreamError ("Stream read error") when they lie outside the file.
+    TUTMemoryStream FileBytes(std::int64_t offset, std::int64_t size) const;
 
     // Readers; stream nullptr means the package's own file stream (which must be acquired).
     void ReadBuffer(void* buffer, std::size_t count, TUTStream* stream = nullptr);
@@ -120,7 +131,7 @@ public:
     std::string ReadZeroString(TUTStream* stream = nullptr);
     void Seek(std::int64_t offset);
     std::int64_t Position() const;
-    std::int64_t FileSize() const;  // of the open file stream, 0 when closed
+    std::int64_t FileSize() const;  // of the acquired file stream, 0 when not acquired
 
     std::string GetName(std::int32_t index) const;
     TUTExportTableObjectData* GetExport(std::int32_t index) const;
@@ -128,7 +139,8 @@ public:
     int ExportCount() const { return static_cast<int>(Exports.size()); }
     int ImportCount() const { return static_cast<int>(Imports.size()); }
 
-    // Dotted path of an object reference, at most depth pieces (-1: all).
+    // Dotted path of an object reference, at most depth pieces (-1: all, up to
+    // kMaxObjectPathDepth).
     std::string GetObjectPath(int depth, std::int32_t reference) const;
     // Index of the first export at or after start that matches, or -1.
     int FindObject(int match, std::string_view packagePath, std::string_view objectName,
@@ -153,8 +165,12 @@ private:
     void LoadTables();
     void Clear();
     TUTStream& StreamOrFile(TUTStream* stream);
+    const std::string& NameText(std::int32_t index) const;
+    // The name index and outer of an object reference; false when the entry does not exist.
+    bool NameAndOuter(std::int32_t reference, std::int32_t& name, std::int32_t& outer) const;
 
-    std::unique_ptr<TUTFileStream> file_;
+    TUTBytes fileBytes_;             // the whole file, read once by Load
+    std::optional<TUTStream> file_;  // the package's own stream, while acquired
     int openCount_ = 0;
 };
 

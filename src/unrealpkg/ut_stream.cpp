@@ -5,62 +5,90 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace torvane::unrealpkg {
 namespace {
 
 constexpr const char* kReadError = "Stream read error";
 
-}  // namespace
-
-TUTFileStream::TUTFileStream(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-        throw StreamError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+// Closes the descriptor on every path out of ReadPackageFile.
+class FileDescriptor final {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
     }
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
-        throw StreamError("Cannot open file \"" + path + "\". Not a regular file");
-    }
-    size_ = static_cast<std::int64_t>(st.st_size);
-}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
 
-TUTFileStream::~TUTFileStream() {
-    if (fd_ >= 0) ::close(fd_);
-}
+private:
+    int fd_;
+};
 
-void TUTFileStream::Read(void* buffer, std::size_t count) {
-    if (count == 0) return;
-    if (position_ < 0 || static_cast<std::uint64_t>(Remaining()) < count) throw StreamError(kReadError);
-    auto* out = static_cast<char*>(buffer);
+// Reads up to count bytes; fewer only at the end of the file.
+std::size_t ReadUpTo(int fd, std::uint8_t* buffer, std::size_t count, const std::string& path) {
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t n = ::pread(fd_, out + done, count - done, position_ + static_cast<std::int64_t>(done));
+        const ssize_t n = ::read(fd, buffer + done, count - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) throw StreamError(kReadError);
+        if (n < 0) throw StreamError("Cannot read file \"" + path + "\". " + std::strerror(errno));
+        if (n == 0) break;
         done += static_cast<std::size_t>(n);
     }
-    position_ += static_cast<std::int64_t>(count);
+    return done;
 }
 
-void TUTFileStream::Seek(std::int64_t offset) {
-    if (offset < 0 || offset > size_) throw StreamError("Stream seek error");
-    position_ = offset;
+bool SameFileState(const struct stat& a, const struct stat& b) {
+    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
-void TUTMemoryStream::Read(void* buffer, std::size_t count) {
-    if (count == 0) return;
-    if (position_ < 0 || static_cast<std::uint64_t>(Remaining()) < count) throw StreamError(kReadError);
-    std::memcpy(buffer, bytes_.data() + position_, count);
-    position_ += static_cast<std::int64_t>(count);
+}  // namespace
+
+TUTBytes ReadPackageFile(const std::string& path) {
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        throw StreamError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    }
+    struct stat before {};
+    if (::fstat(fd.get(), &before) != 0 || !S_ISREG(before.st_mode)) {
+        throw StreamError("Cannot open file \"" + path + "\". Not a regular file");
+    }
+    auto bytes = std::make_shared<std::vector<std::uint8_t>>(static_cast<std::size_t>(before.st_size));
+    const std::size_t read = ReadUpTo(fd.get(), bytes->data(), bytes->size(), path);
+    std::uint8_t beyond = 0;
+    struct stat after {};
+    if (read != bytes->size() || ReadUpTo(fd.get(), &beyond, 1, path) != 0 ||
+        ::fstat(fd.get(), &after) != 0 || !SameFileState(before, after)) {
+        throw StreamError("The file changed while it was read");
+    }
+    return bytes;
 }
 
-void TUTMemoryStream::Seek(std::int64_t offset) {
+TUTStream::TUTStream(std::vector<std::uint8_t> bytes)
+    : TUTStream(std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes))) {}
+
+TUTStream::TUTStream(TUTBytes bytes) : bytes_(std::move(bytes)) {
+    if (bytes_) {
+        begin_ = bytes_->data();
+        size_ = bytes_->size();
+    }
+}
+
+TUTStream::TUTStream(TUTBytes bytes, std::int64_t offset, std::int64_t size)
+    : bytes_(std::move(bytes)) {
+    const std::int64_t available = bytes_ ? static_cast<std::int64_t>(bytes_->size()) : 0;
+    if (offset < 0 || size < 0 || offset > available || size > available - offset) ReadPastTheEnd();
+    if (size > 0) begin_ = bytes_->data() + offset;
+    size_ = static_cast<std::size_t>(size);
+}
+
+void TUTStream::Seek(std::int64_t offset) {
     if (offset < 0 || offset > Size()) throw StreamError("Stream seek error");
-    position_ = offset;
+    position_ = static_cast<std::size_t>(offset);
 }
+
+void TUTStream::ReadPastTheEnd() { throw StreamError(kReadError); }
 
 }  // namespace torvane::unrealpkg

@@ -1,15 +1,15 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
-// Byte streams the package reader reads from: the package file and an object's in-memory copy of
-// its serial data. Every read is bounds-checked: reading past the end throws StreamError and
-// returns no partial value.
+// Byte streams the package reader reads from: a package file, read into memory once, and an
+// export's serial data, a view of those bytes. Every read is bounds-checked: reading past the end
+// throws StreamError and returns no partial value.
 namespace torvane::unrealpkg {
 
 class StreamError final : public std::runtime_error {
@@ -17,52 +17,51 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Bytes shared by a package and the streams that view parts of them.
+using TUTBytes = std::shared_ptr<const std::vector<std::uint8_t>>;
+
+// Reads a whole package file with one read. The file is open only during that read; a file that
+// shrinks, grows or is rewritten meanwhile is refused. Throws StreamError naming the file.
+TUTBytes ReadPackageFile(const std::string& path);
+
 class TUTStream {
 public:
-    virtual ~TUTStream() = default;
+    TUTStream() = default;
+    explicit TUTStream(std::vector<std::uint8_t> bytes);
+    // The whole of bytes, or the part [offset, offset + size); a part outside them throws
+    // StreamError ("Stream read error").
+    explicit TUTStream(TUTBytes bytes);
+    TUTStream(TUTBytes bytes, std::int64_t offset, std::int64_t size);
+
     // Reads exactly count bytes or throws StreamError ("Stream read error").
-    virtual void Read(void* buffer, std::size_t count) = 0;
-    virtual void Seek(std::int64_t offset) = 0;  // absolute; throws beyond the end
-    virtual std::int64_t Position() const = 0;
-    virtual std::int64_t Size() const = 0;
-    std::int64_t Remaining() const { return Size() - Position(); }
-};
-
-// A read-only file, shared with other programs.
-class TUTFileStream final : public TUTStream {
-public:
-    explicit TUTFileStream(const std::string& path);  // throws StreamError naming the file
-    ~TUTFileStream() override;
-    TUTFileStream(const TUTFileStream&) = delete;
-    TUTFileStream& operator=(const TUTFileStream&) = delete;
-
-    void Read(void* buffer, std::size_t count) override;
-    void Seek(std::int64_t offset) override;
-    std::int64_t Position() const override { return position_; }
-    std::int64_t Size() const override { return size_; }
+    void Read(void* buffer, std::size_t count) {
+        if (count > size_ - position_) ReadPastTheEnd();
+        if (count == 0) return;
+        std::memcpy(buffer, begin_ + position_, count);
+        position_ += count;
+    }
+    std::uint8_t ReadByte() {
+        if (position_ >= size_) ReadPastTheEnd();
+        return begin_[position_++];
+    }
+    void Seek(std::int64_t offset);  // absolute; throws beyond the end
+    std::int64_t Position() const { return static_cast<std::int64_t>(position_); }
+    std::int64_t Size() const { return static_cast<std::int64_t>(size_); }
+    std::int64_t Remaining() const { return static_cast<std::int64_t>(size_ - position_); }
 
 private:
-    int fd_ = -1;
-    std::int64_t size_ = 0;
-    std::int64_t position_ = 0;
+    [[noreturn]] static void ReadPastTheEnd();
+
+    TUTBytes bytes_;
+    const std::uint8_t* begin_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t position_ = 0;
 };
 
+// An export's serial data, or bytes a tool or test hands to the readers.
 class TUTMemoryStream final : public TUTStream {
 public:
-    TUTMemoryStream() = default;
-    explicit TUTMemoryStream(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
-
-    void Read(void* buffer, std::size_t count) override;
-    void Seek(std::int64_t offset) override;
-    std::int64_t Position() const override { return position_; }
-    std::int64_t Size() const override { return static_cast<std::int64_t>(bytes_.size()); }
-
-    std::vector<std::uint8_t>& bytes() { return bytes_; }
-    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
-
-private:
-    std::vector<std::uint8_t> bytes_;
-    std::int64_t position_ = 0;
+    using TUTStream::TUTStream;
 };
 
 }  // namespace torvane::unrealpkg

@@ -2,6 +2,7 @@
 // decompiles, and known values come out as the sources say.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -103,6 +104,28 @@ TEST(FixturePackagesTest, FuzzFindingsStayFixed) {
         }
     }
     EXPECT_GT(files, 0);
+}
+
+// Packages whose outer references chain hundreds deep: every path is cut to the depth bound, so
+// the listing stays proportional to the number of objects.
+TEST(FixturePackagesTest, DeepOuterChainsGiveShortPaths) {
+    for (const char* name : {"deep-outer-chains.u", "deep-outer-chains-2.u"}) {
+        const std::string file = std::string(TORVANE_EXPECTED_DIR) + "/../data/" + name;
+        TUTPackage package(file);
+        std::size_t longestName = 0;
+        for (const auto& entry : package.Names) longestName = std::max(longestName, entry.text.size());
+        const std::size_t longestPath = kMaxObjectPathDepth * (longestName + 1);
+        const int references = package.ImportCount() + package.ExportCount();
+        for (int reference = -package.ImportCount(); reference <= package.ExportCount(); ++reference) {
+            const std::string path = package.GetObjectPath(-1, reference);
+            EXPECT_EQ(path, package.GetObjectPath(kMaxObjectPathDepth, reference)) << name << " " << reference;
+            EXPECT_LE(path.size(), longestPath) << name << " " << reference;
+        }
+        std::ostringstream out, err;
+        EXPECT_EQ(PrintPackageInfo(file, out, err), 0) << err.str();
+        EXPECT_LT(out.str().size(), static_cast<std::size_t>(references) * (2 * longestPath + 100)) << name;
+        PrintAllDecompiledBodies(file, true, out, err);
+    }
 }
 
 TEST(FixturePackagesTest, CommandsReportBadFiles) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 
 #include "support/package_builder.h"
 #include "support/temp_dir.h"
@@ -107,9 +108,34 @@ TEST_F(PackageTest, OuterCycleEndsThePathWalk) {
     PackageSpec spec = SmallPackage(69);
     spec.exports[0].packageIndex = 2;  // MyGroup inside Thing inside MyGroup ...
     TUTPackage package(Write(BuildPackage(spec)));
-    const std::string path = package.GetObjectPath(-1, 2);
-    EXPECT_FALSE(path.empty());
-    EXPECT_LT(path.size(), 100u);
+    // Cut after kMaxObjectPathDepth pieces, the innermost kept.
+    std::string expected = "MyGroup.Thing";
+    for (int pieces = 2; pieces < kMaxObjectPathDepth; pieces += 2) expected += ".MyGroup.Thing";
+    EXPECT_EQ(package.GetObjectPath(-1, 2), expected);
+    EXPECT_EQ(package.GetObjectPath(3, 2), "Thing.MyGroup.Thing");
+}
+
+// pieces names, alternating and starting with first, joined by dots.
+std::string Alternating(std::string first, std::string second, int pieces) {
+    std::string path = first;
+    for (int piece = 1; piece < pieces; ++piece) path += "." + (piece % 2 ? second : first);
+    return path;
+}
+
+TEST_F(PackageTest, DeepOuterChainsAreCutAtTheDepthBound) {
+    // Export i lies inside export i - 1, names Thing and MyGroup by turns: a chain 300 deep, as
+    // damaged packages have them.
+    PackageSpec spec = SmallPackage(69);
+    spec.exports.clear();
+    for (int i = 0; i < 300; ++i) spec.exports.push_back({-2, 0, i, i % 2 ? 4 : 5, 0, ""});
+    TUTPackage package(Write(BuildPackage(spec)));
+    // The innermost kMaxObjectPathDepth pieces.
+    EXPECT_EQ(package.GetObjectPath(-1, 300), Alternating("Thing", "MyGroup", kMaxObjectPathDepth));
+    EXPECT_EQ(package.GetExport(299)->GetPackagePath(),
+              Alternating("MyGroup", "Thing", kMaxObjectPathDepth));
+    EXPECT_EQ(package.GetObjectPath(1000, 300), package.GetObjectPath(-1, 300));
+    EXPECT_EQ(package.GetObjectPath(2, 300), "Thing.MyGroup");
+    EXPECT_EQ(package.GetObjectPath(-1, 3), "Thing.MyGroup.Thing");  // shallow paths are whole
 }
 
 TEST_F(PackageTest, FindObject) {
@@ -181,6 +207,40 @@ TEST_F(PackageTest, ObjectDataIsCopiedOnReadAndDroppedOnRelease) {
     EXPECT_FALSE(thing.DataLoaded());
     EXPECT_EQ(package.StreamOpenCount(), 0);
     EXPECT_EQ(thing.GetFullPath(), "MyGroup.Thing");
+}
+
+TEST_F(PackageTest, ObjectsReadTheBytesTheFileHeldWhenItWasOpened) {
+    PackageSpec spec = SmallPackage(69);
+    spec.exports[2].serial = "\x11\x22";
+    TUTPackage package(Write(BuildPackage(spec)));
+    EXPECT_EQ(package.StreamOpenCount(), 0);
+    Write("cut short by a compiler writing it", "Test.u");
+
+    TUTObject& object = package.GetExport(2)->GetObject();
+    ObjectReadScope scope(object, false);
+    std::uint8_t bytes[2] = {};
+    object.Data().Read(bytes, 2);
+    EXPECT_EQ(bytes[0], 0x11);
+    EXPECT_EQ(bytes[1], 0x22);
+    EXPECT_THROW(package.Open(package.FileName), PackageError);  // opening again reads the file anew
+}
+
+TEST_F(PackageTest, AFileThatChangesWhileItIsReadIsRefused) {
+    // System files whose size disagrees with what a read gives, as a file that is cut short or
+    // grows while the package reads it: one gives fewer bytes than its size, one more.
+    int checked = 0;
+    for (const std::string path : {"/sys/devices/system/cpu/online", "/proc/self/status"}) {
+        if (!std::filesystem::is_regular_file(path)) continue;
+        ++checked;
+        try {
+            TUTPackage package(path);
+            ADD_FAILURE() << path;
+        } catch (const PackageError& e) {
+            EXPECT_EQ(std::string(e.what()), "Exception processing package " + path +
+                                                 "\r\nThe file changed while it was read");
+        }
+    }
+    if (checked == 0) GTEST_SKIP() << "no file of that kind on this system";
 }
 
 TEST_F(PackageTest, SerialDataPastTheFileEndFailsTheRead) {
