@@ -18,8 +18,9 @@ std::optional<std::string_view> SectionName(std::string_view line) {
     return Trim(inside);
 }
 
-// The key of a "key=value" line, or nullopt.
+// The key of a "key=value" line, or nullopt (also for a comment line).
 std::optional<std::string_view> KeyName(std::string_view line) {
+    if (IsIniCommentLine(line)) return std::nullopt;
     const auto equals = line.find('=');
     if (equals == npos) return std::nullopt;
     return Trim(line.substr(0, equals));
@@ -35,22 +36,14 @@ std::string SingleLine(std::string_view value) {
 
 }  // namespace
 
+bool IsIniCommentLine(std::string_view line) {
+    const std::string_view text = TrimLeft(line);
+    return !text.empty() && (text[0] == ';' || text[0] == '!');
+}
+
 IniDocument IniDocument::FromBytes(std::string_view bytes) {
     IniDocument doc;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\n' && bytes[i] != '\r') continue;
-        Line line{std::string(bytes.substr(start, i - start)), {}};
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-            line.ending = "\r\n";
-            ++i;
-        } else {
-            line.ending = std::string(1, bytes[i]);
-        }
-        doc.lines_.push_back(std::move(line));
-        start = i + 1;
-    }
-    if (start < bytes.size()) doc.lines_.push_back({std::string(bytes.substr(start)), {}});
+    doc.lines_ = SplitTextLines(bytes);
     return doc;
 }
 
@@ -157,14 +150,7 @@ void IniDocument::RemoveSection(std::string_view section) {
                  lines_.begin() + static_cast<std::ptrdiff_t>(SectionEnd(header)));
 }
 
-std::string IniDocument::ToBytes() const {
-    std::string bytes;
-    for (const auto& line : lines_) {
-        bytes += line.text;
-        bytes += line.ending;
-    }
-    return bytes;
-}
+std::string IniDocument::ToBytes() const { return JoinTextLines(lines_); }
 
 void IniDocument::Save(std::string_view path) const { platform::WriteFileAtomic(path, ToBytes()); }
 

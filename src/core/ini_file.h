@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text.h"
+
 // INI files read and written key by key, with the semantics of the Windows profile-string
 // functions: sections and keys are found without regard to case, a missing file reads as the
 // defaults, the first write creates the file, writing a key changes only that key's line (or
@@ -14,6 +16,10 @@
 // Values are taken as they stand between the '=' and the line end, blanks trimmed; quotes are
 // not removed. Only the first section of a name and the first key of a name in it count.
 namespace torvane::core {
+
+// A comment, as the game reads its configuration: the first non-blank character is ';' or '!'.
+// A comment is never a key, and is kept byte for byte when the file is rewritten.
+bool IsIniCommentLine(std::string_view line);
 
 class IniDocument final {
 public:
@@ -38,11 +44,6 @@ public:
     void Save(std::string_view path) const;
 
 private:
-    struct Line {
-        std::string text;
-        std::string ending;  // "\r\n", "\n", "\r", or empty for a last line without one
-    };
-
     // Index of the section header line, or npos.
     std::size_t FindSection(std::string_view section) const;
     // One past the last line of the section whose header is at index.
@@ -50,7 +51,7 @@ private:
     std::size_t FindKey(std::size_t header, std::string_view key) const;
     void EnsureLastLineEnded();
 
-    std::vector<Line> lines_;
+    std::vector<TextLine> lines_;
 };
 
 // Profile-string functions on a file. Values read are cut to kMaxProfileValue characters.

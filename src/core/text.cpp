@@ -105,6 +105,34 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
+std::vector<TextLine> SplitTextLines(std::string_view text) {
+    std::vector<TextLine> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n' && text[i] != '\r') continue;
+        TextLine line{std::string(text.substr(start, i - start)), {}};
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            line.ending = "\r\n";
+            ++i;
+        } else {
+            line.ending = std::string(1, text[i]);
+        }
+        lines.push_back(std::move(line));
+        start = i + 1;
+    }
+    if (start < text.size()) lines.push_back({std::string(text.substr(start)), {}});
+    return lines;
+}
+
+std::string JoinTextLines(const std::vector<TextLine>& lines) {
+    std::string result;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        result += lines[i].text;
+        result += lines[i].ending.empty() && i + 1 < lines.size() ? std::string("\r\n") : lines[i].ending;
+    }
+    return result;
+}
+
 std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
     std::string result;
     for (const auto& line : lines) {

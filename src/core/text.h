@@ -36,4 +36,17 @@ std::vector<std::string> SplitLines(std::string_view text);
 // Lines joined, each followed by CR LF.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
+// A line with the bytes that ended it, so that a file can be edited line by line and written
+// back with every untouched line exactly as it was.
+struct TextLine {
+    std::string text;
+    std::string ending;  // "\r\n", "\n", "\r", or empty for a last line without one
+};
+
+// Splits as SplitLines does, keeping each line's ending.
+std::vector<TextLine> SplitTextLines(std::string_view text);
+// The lines with their endings; a line followed by another but without an ending (a former last
+// line) gets CR LF.
+std::string JoinTextLines(const std::vector<TextLine>& lines);
+
 }  // namespace torvane::core

@@ -54,6 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "[E]\r\nP=X\r\nP=Engine\r\n"},
         WriteCase{"LineBreaksInValueBecomeBlanks", "", "A", "k", "one\r\ntwo",
                   "[A]\r\nk=one  two\r\n"},
+        WriteCase{"CommentedKeyIsNoKeyAndStaysAsItIs", "[E]\r\n;P=Relics\n  !P=Old\r\n", "E", "P", "X",
+                  "[E]\r\n;P=Relics\n  !P=Old\r\nP=X\r\n"},
         WriteCase{"KeepsEightBitBytes", "[A]\r\nt=\xE9t\xE9\r\n", "A", "u", "\xFC",
                   "[A]\r\nt=\xE9t\xE9\r\nu=\xFC\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
