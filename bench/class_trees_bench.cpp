@@ -12,6 +12,7 @@
 
 namespace {
 
+namespace platform = torvane::platform;
 namespace workspace = torvane::workspace;
 
 const std::string kGameRoot = std::string(TORVANE_FIXTURES_DIR) + "/ut99";
@@ -26,9 +27,8 @@ std::string CacheDirectory() {
 
 workspace::ClassBrowser Browser() {
     workspace::ClassBrowserContext context;
-    context.gameRoot = kGameRoot;
+    context.install = platform::GameInstall::Detect(kGameRoot);
     context.cacheDirectory = CacheDirectory();
-    context.configPath = kGameRoot + "/System/UnrealTournament.ini";
     return workspace::ClassBrowser(context);
 }
 

@@ -7,7 +7,7 @@
 #include "build/script_command.h"
 #include "core/ini_file.h"
 #include "platform/file_ops.h"
-#include "platform/game_config.h"
+#include "platform/game_install.h"
 #include "unrealpkg/package_commands.h"
 #include "workspace/class_commands.h"
 
@@ -26,9 +26,12 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
 
     std::string gameRoot;
+    bool describeInstall = false;
     auto* gameConfig =
         app.add_subcommand("game-config", "Print the game configuration file the tool reads");
     gameConfig->add_option("root", gameRoot, "Game root")->required();
+    gameConfig->add_flag("--describe", describeInstall,
+                         "Also name the tool, and where it writes and finds compiled packages");
 
     std::string file, section, key, value;
     auto* ini = app.add_subcommand("ini", "Read or write one key of an INI file");
@@ -109,10 +112,14 @@ int main(int argc, char** argv) {
 
     try {
         if (*gameConfig) {
-            const auto location = platform::FindGameConfigFile(gameRoot);
-            std::cout << location.path << "\n";
-            if (!platform::FileExists(location.path)) {
-                std::cerr << "torvane-cli: " << location.path << " does not exist\n";
+            const auto install = platform::GameInstall::Detect(gameRoot);
+            if (describeInstall) {
+                for (const std::string& line : install.Describe()) std::cout << line << "\n";
+            } else {
+                std::cout << install.configPath() << "\n";
+            }
+            if (!platform::FileExists(install.configPath())) {
+                std::cerr << "torvane-cli: " << install.configPath() << " does not exist\n";
                 return 1;
             }
         } else if (*iniGet) {

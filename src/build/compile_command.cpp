@@ -4,7 +4,7 @@
 #include "build/headless_compile_monitor.h"
 #include "core/stream_interaction.h"
 #include "platform/file_ops.h"
-#include "platform/game_config.h"
+#include "platform/game_install.h"
 #include "project/project.h"
 #include "workspace/class_browser.h"
 
@@ -14,7 +14,9 @@ int RunCompileCommand(const std::string& gameRoot, const std::string& projectFil
                       std::ostream& out, std::ostream& err) {
     core::StreamPrompter prompter(err, yes ? core::Answer::Yes : core::Answer::No);
     core::StreamOutputLog log(out);
-    const std::string configPath = platform::FindGameConfigFile(gameRoot).path;
+    const platform::GameInstall install = platform::GameInstall::Detect(gameRoot);
+    for (const std::string& line : install.Describe()) log.AppendLine(line);
+    const std::string configPath = install.configPath();
     if (!platform::FileExists(configPath)) {
         err << "torvane-cli: " << configPath << " does not exist\n";
         return 2;
@@ -22,8 +24,7 @@ int RunCompileCommand(const std::string& gameRoot, const std::string& projectFil
     RestoreInterruptedCompile(configPath, prompter);
 
     workspace::ClassBrowserContext browserContext;
-    browserContext.gameRoot = gameRoot;
-    browserContext.configPath = configPath;
+    browserContext.install = install;
     browserContext.prompter = &prompter;
     workspace::ClassBrowser browser(browserContext);
     if (!browser.LoadEditPackages()) return 2;

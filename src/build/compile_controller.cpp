@@ -12,7 +12,6 @@
 #include "shell/preferences.h"
 #include "editor/teditor.h"
 #include "platform/file_ops.h"
-#include "platform/game_config.h"
 #include "platform/game_paths.h"
 #include "shell/main_window_rules.h"
 #include "shell/qt_interaction.h"
@@ -104,7 +103,7 @@ void CompileController::RunScriptLines(const std::vector<std::string>& lines) {
 CompileContext CompileController::MakeContext() {
     CompileContext context;
     context.gameRoot = main_.GameRoot();
-    context.configPath = platform::FindGameConfigFile(main_.GameRoot()).path;
+    context.configPath = main_.Install().configPath();
     context.browser = workspace_.Browser();
     context.project = workspace_.Session() ? &workspace_.Session()->project() : nullptr;
     context.prompter = &main_.Prompter();

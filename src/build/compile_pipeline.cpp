@@ -3,12 +3,12 @@
 #include <sys/types.h>
 
 #include "build/console_app.h"
-#include "build/game_tool.h"
 #include "core/backup.h"
 #include "core/interaction.h"
 #include "core/text.h"
 #include "editor/editor_rules.h"
 #include "platform/file_ops.h"
+#include "platform/game_install.h"
 #include "platform/game_paths.h"
 #include "platform/process.h"
 #include "project/project.h"
@@ -117,7 +117,7 @@ bool CompilePipeline::DoCompile(bool autoClose) {
 }
 
 void CompilePipeline::RunTool(bool autoClose) {
-    const GameToolCommand tool = ResolveGameTool(context_.gameRoot);
+    const platform::GameTool tool = platform::GameInstall::Detect(context_.gameRoot).tool();
     pid_t child = -1;
     bool aborted = false;
     RunOptions options;
@@ -125,7 +125,7 @@ void CompilePipeline::RunTool(bool autoClose) {
     options.environment = tool.environment;
     options.started = [&child](pid_t pid) { child = pid; };
     try {
-        RunConsoleProgram(tool.file, "make", outputLines_, [&](std::vector<std::string>& lines) {
+        RunConsoleProgram(tool.program, "make", outputLines_, [&](std::vector<std::string>& lines) {
             output_.HandleLine(lines, *context_.log);
             context_.monitor->LineHandled(output_);
             if (context_.pump) context_.pump->ProcessPendingEvents();

@@ -47,10 +47,14 @@ void TMain::ConnectFileCommands() {
     on("Revert", [this] { RevertActive(); });
     on("&Close", [this] { CloseActive(); });
     on("Close All", [this] { CloseAll(); });
-    on("View | Edit UnrealTournament.log", [this] { ViewGameFile("\\System\\UnrealTournament.log", true); });
-    on("View | Edit UCC.Log", [this] { ViewGameFile("\\System\\ucc.log", true); });
-    on("View | Edit UnrealTournament.ini", [this] { ViewGameFile("\\System\\UnrealTournament.ini", false); });
-    on("View | Edit Server.log", [this] { ViewGameFile("\\System\\Server.log", false); });
+    on("View | Edit UnrealTournament.log", [this] {
+        ViewGameFile(platform::ResolveGamePath(gameRoot_, "\\System\\UnrealTournament.log"), true);
+    });
+    on("View | Edit UCC.Log", [this] { ViewGameFile(install_.ToolLogPath(), true); });
+    on("View | Edit UnrealTournament.ini", [this] { ViewGameFile(install_.configPath(), false); });
+    on("View | Edit Server.log", [this] {
+        ViewGameFile(platform::ResolveGamePath(gameRoot_, "\\System\\Server.log"), false);
+    });
 }
 
 std::vector<TEditor*> TMain::Editors() const {
@@ -219,9 +223,9 @@ void TMain::CloseAll() {
     saveAllAnswer_ = false;
 }
 
-void TMain::ViewGameFile(const std::string& relative, bool closeFirst) {
-    if (gameRoot_.empty()) return;
-    const std::string path = platform::ResolveGamePath(gameRoot_, relative);
+void TMain::ViewGameFile(const std::string& file, bool closeFirst) {
+    if (gameRoot_.empty() || file.empty()) return;
+    const std::string path = platform::ResolvePath(file);
     if (closeFirst) {
         for (TEditor* editor : Editors()) {
             if (editor->Caption() == path) editor->close();

@@ -600,7 +600,10 @@ void TMain::Timer1Timer() {
         }
         gameRoot_ = location->gameRoot;
         if (prefs_ && location->changed) prefs_->UTPath()->setText(ToQString(gameRoot_));
-        if (!services_->InitClassBrowser(gameRoot_)) {
+        platform::GameInstallEnvironment environment = platform::GameInstallEnvironment::Current();
+        if (!options_.homeDirectory.empty()) environment.homeDirectory = options_.homeDirectory;
+        install_ = platform::GameInstall::Detect(gameRoot_, environment);
+        if (!services_->InitClassBrowser(install_)) {
             Terminate(0);
             return;
         }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editor/editor_host.h"
+#include "platform/game_install.h"
 #include "shell/program_paths.h"
 #include "shell/settings_file.h"
 #include "shell/workspace_services.h"
@@ -48,7 +49,7 @@ struct TMainOptions {
     std::function<std::optional<std::string>()> chooseGameFolder;
     // Ends the process at once; nullptr: std::exit.
     std::function<void(int)> terminate;
-    std::string homeDirectory;  // where installs are looked for; empty: $HOME
+    std::string homeDirectory;  // where installs and the game's per-user files are; empty: $HOME
     // File dialogs (nullptr: the real ones). Open gets the initial directory and whether the
     // project filter is selected; Save gets the current caption. Both return the chosen path.
     std::function<std::optional<std::string>(const std::string& directory, bool projectFilter)>
@@ -84,7 +85,7 @@ public:
     void CloseAll();
     // View entries: a game file below the game root, closing an open editor of it first when
     // closeFirst is set.
-    void ViewGameFile(const std::string& relative, bool closeFirst);
+    void ViewGameFile(const std::string& file, bool closeFirst);
     std::vector<editor::TEditor*> Editors() const;  // in window order
     editor::TEditor* ActiveEditor() const;
     bool LastEditorMaximized() const { return lastEditorMaximized_; }
@@ -97,6 +98,8 @@ public:
     void RemoveFileTab(QMdiSubWindow* editor);
 
     const std::string& GameRoot() const { return gameRoot_; }
+    // The game install, computed once when the game root is known.
+    const platform::GameInstall& Install() const { return install_; }
     bool Started() const { return started_; }
     SettingsFile& Settings() { return settings_; }
     const ProgramPaths& Paths() const { return options_.paths; }
@@ -173,6 +176,7 @@ private:
     std::unique_ptr<LogAdapter> logAdapter_;
 
     std::string gameRoot_;
+    platform::GameInstall install_;
     bool started_ = false;
     bool saveAllAnswer_ = false;
     bool lastEditorMaximized_ = false;

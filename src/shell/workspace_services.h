@@ -2,6 +2,10 @@
 
 #include <string>
 
+namespace torvane::platform {
+class GameInstall;
+}
+
 // What the main window needs of the workspace (class trees, project): the class browser and
 // project windows implement it. The defaults answer as an empty workspace does.
 namespace torvane::shell {
@@ -11,7 +15,7 @@ public:
     virtual ~WorkspaceServices() = default;
 
     // Loads the class trees for the game; false when the program is to end.
-    virtual bool InitClassBrowser(const std::string& /*gameRoot*/) { return true; }
+    virtual bool InitClassBrowser(const platform::GameInstall& /*install*/) { return true; }
     // Position of a class in the object tree, or -1.
     virtual int FindClass(const std::string& /*className*/, const std::string& /*package*/) {
         return -1;

@@ -39,19 +39,19 @@ bool ClassBrowser::LoadEditPackages() {
     compiledPackages_.clear();
     std::vector<std::string> names;
     try {
-        names = ReadEditPackages(context_.configPath);
+        names = ReadEditPackages(context_.install.configPath());
     } catch (const platform::FileError& e) {
         if (context_.prompter) context_.prompter->Error(e.what());
         return false;
     }
     for (std::string& name : names) {
-        editPackages_.push_back({name, LastModifiedText(context_.gameRoot, name)});
+        editPackages_.push_back({name, LastModifiedText(context_.install, name)});
     }
-    compiledPackages_ = ListCompiledPackages(context_.gameRoot);
+    compiledPackages_ = ListCompiledPackages(context_.install);
     bool missingSources = false;
     for (const auto& entry : editPackages_) {
         if (!platform::DirectoryExists(
-                platform::ResolveGamePath(context_.gameRoot, "\\" + entry.name + "\\Classes"))) {
+                platform::ResolveGamePath(context_.install.gameRoot(), "\\" + entry.name + "\\Classes"))) {
             missingSources = true;
         }
     }
@@ -86,8 +86,8 @@ void ClassBrowser::RefreshTreesAfterAdd() {
 
 void ClassBrowser::AddEditPackage(const std::string& name) {
     if (IndexOfEditPackage(name) >= 0) return;
-    InsertEditPackageLine(context_.configPath, name);
-    editPackages_.push_back({name, LastModifiedText(context_.gameRoot, name)});
+    InsertEditPackageLine(context_.install.configPath(), name);
+    editPackages_.push_back({name, LastModifiedText(context_.install, name)});
     ScanPackageClasses(name);
     PlaceClasses();
     BuildActorTree();
@@ -99,7 +99,7 @@ void ClassBrowser::AddEditPackage(const std::string& name) {
 void ClassBrowser::RemoveEditPackage(const std::string& name) {
     const int index = IndexOfEditPackage(name);
     if (index < 0) return;
-    if (!DeleteEditPackageLine(context_.configPath, name)) return;
+    if (!DeleteEditPackageLine(context_.install.configPath(), name)) return;
     editPackages_.erase(editPackages_.begin() + index);
     SavePackageList();
     for (ClassTree* tree : {&objectTree_, &actorTree_}) {
@@ -123,7 +123,7 @@ void ClassBrowser::RemoveEditPackage(const std::string& name) {
 }
 
 void ClassBrowser::RemoveEditPackageLine(const std::string& name) {
-    if (IndexOfEditPackage(name) >= 0) DeleteEditPackageLine(context_.configPath, name);
+    if (IndexOfEditPackage(name) >= 0) DeleteEditPackageLine(context_.install.configPath(), name);
 }
 
 // --- class trees -------------------------------------------------------------------------------
@@ -197,7 +197,7 @@ bool ClassBrowser::RebuildClassTrees() {
 }
 
 bool ClassBrowser::ScanPackageClasses(const std::string& package) {
-    const std::string directory = platform::ResolveGamePath(context_.gameRoot, "\\" + package + "\\Classes");
+    const std::string directory = platform::ResolveGamePath(context_.install.gameRoot(), "\\" + package + "\\Classes");
     for (const auto& file : platform::ListDirectory(directory, "*.UC")) {
         Status("Parsing " + package + "." + file.name);
         Pump();

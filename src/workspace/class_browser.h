@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/game_install.h"
 #include "workspace/class_tree.h"
 #include "workspace/edit_packages.h"
 
@@ -18,9 +19,8 @@ class StatusSink;
 namespace torvane::workspace {
 
 struct ClassBrowserContext {
-    std::string gameRoot;
-    std::string cacheDirectory;  // where "Classes.ucd" ... "Packages.ucd" are kept
-    std::string configPath;      // the game's UnrealTournament.ini
+    platform::GameInstall install;  // the game root, its configuration file, its packages
+    std::string cacheDirectory;     // where "Classes.ucd" ... "Packages.ucd" are kept
     core::Prompter* prompter = nullptr;
     core::StatusSink* status = nullptr;
     core::EventPump* pump = nullptr;

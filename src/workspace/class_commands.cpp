@@ -2,7 +2,7 @@
 
 #include "core/stream_interaction.h"
 #include "platform/file_ops.h"
-#include "platform/game_config.h"
+#include "platform/game_install.h"
 #include "workspace/class_browser.h"
 
 namespace torvane::workspace {
@@ -27,9 +27,8 @@ int RunClassScan(const std::string& gameRoot, const std::string& cacheDirectory,
                  const std::string& print, std::ostream& out, std::ostream& err) {
     core::StreamPrompter prompter(err, core::Answer::No);  // a rebuild asks nothing
     ClassBrowserContext context;
-    context.gameRoot = gameRoot;
+    context.install = platform::GameInstall::Detect(gameRoot);
     context.cacheDirectory = cacheDirectory;
-    context.configPath = platform::FindGameConfigFile(gameRoot).path;
     context.prompter = &prompter;
     ClassBrowser browser(context);
     if (!browser.LoadEditPackages()) return 1;

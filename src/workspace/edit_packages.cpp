@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "core/backup.h"
+#include "core/ini_file.h"
 #include "core/text.h"
 #include "platform/file_ops.h"
+#include "platform/game_install.h"
 #include "platform/game_paths.h"
 #include "platform/locale_formats.h"
 
@@ -13,19 +15,19 @@ namespace {
 
 constexpr std::string_view kKey = "EDITPACKAGES=";
 
-std::vector<std::string> ReadLines(const std::string& path) {
-    return core::SplitLines(platform::ReadWholeFile(path));
+std::vector<core::TextLine> ReadLines(const std::string& path) {
+    return core::SplitTextLines(platform::ReadWholeFile(path));
 }
 
-void RewriteLines(const std::string& path, const std::vector<std::string>& lines) {
+void RewriteLines(const std::string& path, const std::vector<core::TextLine>& lines) {
     core::BackupFile(path);
-    platform::WriteFileAtomic(path, core::JoinLinesCrLf(lines));
+    platform::WriteFileAtomic(path, core::JoinTextLines(lines));
 }
 
 }  // namespace
 
 bool IsEditPackagesLine(std::string_view line) {
-    return core::UpperCase(line).find(kKey) != std::string::npos;
+    return core::UpperCase(line).find(kKey) != std::string::npos && !core::IsIniCommentLine(line);
 }
 
 std::string EditPackagesValue(std::string_view line) {
@@ -38,20 +40,19 @@ std::string EditPackagesValue(std::string_view line) {
 
 std::vector<std::string> ReadEditPackages(const std::string& configPath) {
     std::vector<std::string> names;
-    for (const std::string& line : ReadLines(configPath)) {
-        if (IsEditPackagesLine(line) && (line.empty() || line[0] != '!')) {
-            names.push_back(EditPackagesValue(line));
-        }
+    for (const core::TextLine& line : ReadLines(configPath)) {
+        if (IsEditPackagesLine(line.text)) names.push_back(EditPackagesValue(line.text));
     }
     return names;
 }
 
 void InsertEditPackageLine(const std::string& configPath, const std::string& name) {
-    std::vector<std::string> lines =
-        platform::FileExists(configPath) ? ReadLines(configPath) : std::vector<std::string>{};
-    const std::string newLine = "EditPackages=" + name;
+    std::vector<core::TextLine> lines =
+        platform::FileExists(configPath) ? ReadLines(configPath) : std::vector<core::TextLine>{};
+    core::TextLine newLine{"EditPackages=" + name, "\r\n"};
     for (std::size_t i = lines.size(); i-- > 0;) {
-        if (IsEditPackagesLine(lines[i])) {
+        if (IsEditPackagesLine(lines[i].text)) {
+            if (!lines[i].ending.empty()) newLine.ending = lines[i].ending;  // the file's own line end
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, newLine);
             RewriteLines(configPath, lines);
             return;
@@ -60,25 +61,25 @@ void InsertEditPackageLine(const std::string& configPath, const std::string& nam
     // No EditPackages line at all: the end of the editor's section, where the game reads it.
     std::size_t section = lines.size();
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (core::EqualsIgnoringCase(core::Trim(lines[i]), "[Editor.EditorEngine]")) section = i;
+        if (core::EqualsIgnoringCase(core::Trim(lines[i].text), "[Editor.EditorEngine]")) section = i;
     }
     if (section == lines.size()) {
-        lines.push_back("[Editor.EditorEngine]");
+        lines.push_back({"[Editor.EditorEngine]", "\r\n"});
         lines.push_back(newLine);
     } else {
         std::size_t end = section + 1;
-        while (end < lines.size() && core::TrimLeft(lines[end]).rfind('[', 0) != 0) ++end;
-        while (end > section + 1 && core::Trim(lines[end - 1]).empty()) --end;
+        while (end < lines.size() && core::TrimLeft(lines[end].text).rfind('[', 0) != 0) ++end;
+        while (end > section + 1 && core::Trim(lines[end - 1].text).empty()) --end;
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(end), newLine);
     }
     RewriteLines(configPath, lines);
 }
 
 bool DeleteEditPackageLine(const std::string& configPath, const std::string& name) {
-    std::vector<std::string> lines = ReadLines(configPath);
+    std::vector<core::TextLine> lines = ReadLines(configPath);
     const std::string upper = core::UpperCase(name);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (IsEditPackagesLine(lines[i]) && core::UpperCase(EditPackagesValue(lines[i])) == upper) {
+        if (IsEditPackagesLine(lines[i].text) && core::UpperCase(EditPackagesValue(lines[i].text)) == upper) {
             lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
             RewriteLines(configPath, lines);
             return true;
@@ -87,31 +88,24 @@ bool DeleteEditPackageLine(const std::string& configPath, const std::string& nam
     return false;
 }
 
-std::string LastModifiedText(const std::string& gameRoot, const std::string& name) {
-    const auto time = platform::FileModifiedTime(platform::ResolveGamePath(gameRoot, "\\SYSTEM\\" + name + ".u"));
+std::string LastModifiedText(const platform::GameInstall& install, const std::string& name) {
+    const auto time = platform::FileModifiedTime(install.FindPackageFile(name));
     return time ? platform::FormatDateTime(*time) : "[ Not Compiled ]";
 }
 
-std::vector<CompiledPackage> ListCompiledPackages(const std::string& gameRoot) {
+std::vector<CompiledPackage> ListCompiledPackages(const platform::GameInstall& install) {
     std::vector<CompiledPackage> packages;
-    for (const auto& file : platform::ListDirectory(platform::ResolveGamePath(gameRoot, "\\SYSTEM"), "*.U")) {
-        CompiledPackage package;
-        package.name = file.name.substr(0, file.name.size() - 2);
-        package.exported = platform::DirectoryExists(
-                               platform::ResolveGamePath(gameRoot, "\\" + package.name + "\\Classes"))
-                               ? "Yes"
-                               : "   ";
-        packages.push_back(std::move(package));
+    for (const platform::PackageFile& file : install.ListPackageFiles()) {
+        const bool exported =
+            platform::DirectoryExists(platform::ResolveGamePath(install.gameRoot(), "\\" + file.name + "\\Classes"));
+        packages.push_back({file.name, exported ? "Yes" : "   "});
     }
-    std::sort(packages.begin(), packages.end(), [](const auto& a, const auto& b) {
-        return core::UpperCase(a.name) < core::UpperCase(b.name);
-    });
     return packages;
 }
 
 std::vector<std::string> ReadPackageList(const std::string& path) {
     if (!platform::FileExists(path)) return {};
-    return ReadLines(path);
+    return core::SplitLines(platform::ReadWholeFile(path));
 }
 
 void WritePackageList(const std::string& path, const std::vector<std::string>& names) {

@@ -13,7 +13,7 @@
 
 #include "build/compile_pipeline.h"
 #include "core/interaction.h"
-#include "platform/game_config.h"
+#include "platform/game_install.h"
 #include "shell/main_window_rules.h"
 #include "shell/qt_interaction.h"
 #include "shell/tloading.h"
@@ -230,21 +230,19 @@ QTreeWidgetItem* TWorkspace::ItemAt(QTreeWidget* tree, int position) {
 
 // --- services ----------------------------------------------------------------------------------
 
-bool TWorkspace::InitClassBrowser(const std::string& gameRoot) {
+bool TWorkspace::InitClassBrowser(const platform::GameInstall& install) {
     ClassBrowserContext context;
-    context.gameRoot = gameRoot;
+    context.install = install;
     context.cacheDirectory = main_.Paths().dataDirectory;
-    const platform::GameConfigLocation config = platform::FindGameConfigFile(gameRoot);
-    context.configPath = config.path;
     context.prompter = &main_.Prompter();
     context.status = statusLines_.get();
     context.pump = pump_.get();
     browser_ = std::make_unique<ClassBrowser>(context);
-    main_.AddLogLine(platform::DescribeGameConfig(config));
-    build::RestoreInterruptedCompile(config.path, main_.Prompter());
+    for (const std::string& line : install.Describe()) main_.AddLogLine(line);
+    build::RestoreInterruptedCompile(install.configPath(), main_.Prompter());
     if (browser_->InitClassBrowser() == ClassBrowser::StartResult::Quit) return false;
     project::ProjectSessionContext projectContext;
-    projectContext.gameRoot = gameRoot;
+    projectContext.gameRoot = install.gameRoot();
     projectContext.programDirectory = main_.Paths().dataDirectory;
     projectContext.settings = &main_.Settings();
     projectContext.prompter = &main_.Prompter();

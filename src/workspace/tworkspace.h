@@ -44,7 +44,7 @@ public:
     ~TWorkspace() override;
 
     // WorkspaceServices
-    bool InitClassBrowser(const std::string& gameRoot) override;
+    bool InitClassBrowser(const platform::GameInstall& install) override;
     int FindClass(const std::string& className, const std::string& package) override;
     void OpenClass(int position) override;
     void SaveWorkspaceLayout() override;

@@ -38,11 +38,23 @@ TEST(CliTest, IniGetAndSet) {
 
 TEST(CliTest, GameConfigNamesTheFileInUse) {
     testing::TempDir dir;
-    const std::string root = testing::CopySampleGame(dir);
-    const auto result = RunCommand("HOME=" + ShellQuote(dir.path()) + " " + kCli +
-                                   " game-config " + ShellQuote(root));
+    testing::TempHome home;
+    const std::string windows = testing::CopySampleGame(dir);
+    EXPECT_EQ(RunCommand(kCli + " game-config " + ShellQuote(windows)).output,
+              windows + "/System/UnrealTournament.ini\n");
+
+    testing::TempDir linuxGameDir;
+    const std::string linuxRoot = testing::CopyLinuxSampleGame(linuxGameDir);
+    const auto result = RunCommand(kCli + " game-config " + ShellQuote(linuxRoot) + " --describe");
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.output, root + "/System/UnrealTournament.ini\n");
+    EXPECT_EQ(result.output, "Game tool: " + linuxRoot + "/System64/ucc-bin-amd64\n"
+                             "Game configuration: " + linuxRoot + "/System64/UnrealTournament.ini\n"
+                             "Compiled packages are written to: " + home.PreferenceDirectory() + "\n"
+                             "Compiled packages are found in: " + home.PreferenceDirectory() + ", then " +
+                                 linuxRoot + "/System64, then " + linuxRoot + "/System\n");
+    const std::string user = testing::WriteFile(home.PreferenceDirectory() + "/UnrealTournament.ini", "x");
+    EXPECT_EQ(RunCommand(kCli + " game-config " + ShellQuote(linuxRoot)).output, user + "\n");
+
     EXPECT_NE(RunCommand(kCli + " game-config " + ShellQuote(dir.Path("none")) + " 2>/dev/null")
                   .exitCode,
               0);
@@ -106,6 +118,19 @@ TEST(CliClassesTest, ScansThePrintsTheTreeAndWritesCaches) {
               "classes: 9, top-level: 1, actors: 6\n");
     EXPECT_EQ(dir.Read("Packages.ucd"), "Core\r\nEngine\r\nDemoLib\r\nDemoMod\r\n");
     EXPECT_EQ(dir.Read("Classes.ucd").substr(0, 5), "\rTNT\r");
+}
+
+// The 64-bit tool's own ini lists the packages; its ";EditPackages=RelicsBindings" is a comment.
+TEST(CliClassesTest, LinuxLayoutScansThePackagesOfTheIniTheToolReads) {
+    testing::TempDir dir;
+    testing::TempHome home;
+    const std::string root = testing::CopyLinuxSampleGame(dir);
+    dir.Write("game/System/UnrealTournament.ini", "[Editor.EditorEngine]\r\nEditPackages=Core\r\n");
+    const auto result = RunCommand(kCli + " classes --game " + ShellQuote(root) + " --caches " +
+                                   ShellQuote(dir.path()) + " --print package 2>&1");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_EQ(result.output.find("RelicsBindings"), std::string::npos);
+    EXPECT_EQ(dir.Read("Packages.ucd"), "Core\r\nEngine\r\nDemoLib\r\nDemoMod\r\n");
 }
 
 }  // namespace

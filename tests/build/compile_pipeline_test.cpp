@@ -7,6 +7,7 @@
 
 #include "build/headless_compile_monitor.h"
 #include "platform/file_ops.h"
+#include "platform/game_install.h"
 #include "project/project.h"
 #include "support/run_command.h"
 #include "support/scripted_interaction.h"
@@ -31,9 +32,8 @@ protected:
         game_ = testing::CopySampleGame(dir_);
         ini_ = game_ + "/System/UnrealTournament.ini";
         workspace::ClassBrowserContext browserContext;
-        browserContext.gameRoot = game_;
+        browserContext.install = platform::GameInstall::Detect(game_);
         browserContext.cacheDirectory = dir_.path();
-        browserContext.configPath = ini_;
         browserContext.prompter = &prompter_;
         browser_ = std::make_unique<workspace::ClassBrowser>(browserContext);
         browser_->LoadEditPackages();

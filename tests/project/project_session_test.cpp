@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_ops.h"
+#include "platform/game_install.h"
 #include "shell/settings_file.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
@@ -19,9 +20,8 @@ protected:
         game_ = testing::CopySampleGame(dir_);
         platform::CreateDirectories(dir_.Path("prog"));
         workspace::ClassBrowserContext browserContext;
-        browserContext.gameRoot = game_;
+        browserContext.install = platform::GameInstall::Detect(game_);
         browserContext.cacheDirectory = dir_.Path("prog");
-        browserContext.configPath = game_ + "/System/UnrealTournament.ini";
         browserContext.prompter = &prompter_;
         browser_ = std::make_unique<workspace::ClassBrowser>(browserContext);
         browser_->LoadEditPackages();

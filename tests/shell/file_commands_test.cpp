@@ -263,11 +263,11 @@ TEST_F(FileCommandsTest, ViewLogClosesAnOpenEditorFirst) {
     TEditor* log = Open(Game("System/ucc.log"));
     Modify(log, "typed ");
     prompter_.QueueAnswer(core::Answer::Cancel);
-    main().ViewGameFile("\\System\\ucc.log", true);
+    main().ViewGameFile(Game("System/ucc.log"), true);
     EXPECT_EQ(main().Editors().size(), 1u);
     EXPECT_EQ(main().Editors()[0], log);
     prompter_.QueueAnswer(core::Answer::No);
-    main().ViewGameFile("\\System\\UCC.LOG", true);
+    main().ViewGameFile(Game("System/UCC.LOG"), true);
     QCoreApplication::processEvents();
     ASSERT_EQ(main().Editors().size(), 1u);
     EXPECT_NE(main().Editors()[0], log);

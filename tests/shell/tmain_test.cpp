@@ -28,8 +28,8 @@ public:
     bool ProjectOpen() const override { return open; }
     bool ProjectModified() const override { return modified; }
     void SaveProject() override { ++saves; }
-    bool InitClassBrowser(const std::string& root) override {
-        initRoot = root;
+    bool InitClassBrowser(const platform::GameInstall& install) override {
+        initRoot = install.gameRoot();
         return true;
     }
     bool open = false;

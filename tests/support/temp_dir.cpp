@@ -32,7 +32,11 @@ std::string TempDir::Path(std::string_view relative) const {
 }
 
 std::string TempDir::Write(std::string_view relative, std::string_view bytes) const {
-    const std::string full = Path(relative);
+    return WriteFile(Path(relative), bytes);
+}
+
+std::string WriteFile(std::string_view path, std::string_view bytes) {
+    const std::string full(path);
     fs::create_directories(fs::path(full).parent_path());
     std::ofstream out(full, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -61,5 +65,28 @@ std::string CopySampleGame(const TempDir& dir) {
     CopyTree(SampleGameDir(), root);
     return root;
 }
+
+std::string LinuxSampleGameDir() { return TORVANE_LINUX_SAMPLE_GAME_DIR; }
+
+std::string CopyLinuxSampleGame(const TempDir& dir) {
+    const std::string root = dir.Path("game");
+    CopyTree(LinuxSampleGameDir(), root);
+    return root;
+}
+
+TempHome::TempHome() {
+    if (const char* home = ::getenv("HOME")) previous_ = home;
+    ::setenv("HOME", dir_.path().c_str(), 1);
+}
+
+TempHome::~TempHome() {
+    if (previous_) {
+        ::setenv("HOME", previous_->c_str(), 1);
+    } else {
+        ::unsetenv("HOME");
+    }
+}
+
+std::string TempHome::PreferenceDirectory() const { return dir_.Path(".utpg/System"); }
 
 }  // namespace torvane::testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,9 @@ private:
     std::string path_;
 };
 
+// Writes a file at a full path (creating parent directories) and returns the path.
+std::string WriteFile(std::string_view path, std::string_view bytes);
+
 // Copies a directory tree into target (which is created).
 void CopyTree(std::string_view source, std::string_view target);
 
@@ -33,5 +37,28 @@ std::string FixturesDir();
 std::string SampleGameDir();
 // The sample game tree copied into dir; returns the game root.
 std::string CopySampleGame(const TempDir& dir);
+
+// The same game laid out as the current patch's Linux install: the stand-in tool as
+// System64/ucc-bin-amd64 beside its own UnrealTournament.ini, no System/UCC.exe.
+std::string LinuxSampleGameDir();
+std::string CopyLinuxSampleGame(const TempDir& dir);
+
+// A temporary home directory: HOME points to it while the object lives (the game's per-user
+// files, "~/.utpg/System", go there), and is put back afterwards.
+class TempHome final {
+public:
+    TempHome();
+    ~TempHome();
+    TempHome(const TempHome&) = delete;
+    TempHome& operator=(const TempHome&) = delete;
+
+    const std::string& path() const { return dir_.path(); }
+    // path() + "/.utpg/System"
+    std::string PreferenceDirectory() const;
+
+private:
+    TempDir dir_;
+    std::optional<std::string> previous_;
+};
 
 }  // namespace torvane::testing

@@ -1,14 +1,28 @@
-// A stand-in for the game's command-line tool, for tests and the sample game tree. It does not
-// compile UnrealScript; it honours the tool's command lines, output line forms and files:
+// A stand-in for the game's command-line tool, for tests and the sample game trees. It does not
+// compile UnrealScript; it honours the tool's command lines, output line forms and files. Where it
+// keeps its files depends on the name it is installed under, as the real tools do:
+//
+//   System/UCC.exe (the Windows tool): reads System/UnrealTournament.ini, writes packages and
+//     ucc.log to System and finds packages there.
+//   System64/ucc-bin-amd64 or any other ucc-bin* (a Linux build of the current patch): reads
+//     $HOME/.utpg/System/UnrealTournament.ini when it exists, else the UnrealTournament.ini beside
+//     itself, else creates the per-user one from the Default.ini beside itself. It writes packages
+//     and ucc.log to $HOME/.utpg/System and finds a package there, then beside itself, then in
+//     System. Its first lines name the preference directory, the ini and the user ini
+//     ("WARNING: Using system ini file: <path>"). Without HOME it keeps to its own directory.
+//
+// These rules are the tool's own, written down here independently of the IDE's, so that tests
+// see the IDE's mistakes.
 //
 //   UCC.exe make
-//     Reads the EditPackages lines of System/UnrealTournament.ini (found as the IDE finds it) and,
-//     per package in order, prints "--------------------<Package>--------------------". Packages
-//     whose System/<Package>.u exists are only loaded. The others are "compiled" from
+//     Reads the EditPackages lines of [Editor.EditorEngine] (lines beginning with ';' are
+//     comments) and, per package in order, prints "--------------------<Package>--------------------".
+//     Packages it finds compiled are only loaded. The others are "compiled" from
 //     <Package>/Classes/*.uc: a line holding the marker "STANDIN: Error, <message>" yields
 //     "<Package>\Classes\<File>.uc(<line>) : Error, <message>" and fails the package; a line holding
 //     "STANDIN: ExecWarning, <message>" yields the ": ExecWarning," form. A package without errors
-//     is written as System/<Package>.u, a minimal valid package file. Ends with
+//     is written as <Package>.u, a minimal valid package file whose GUID is taken from the
+//     package's sources (so that a changed source gives a changed file). Ends with
 //     "Success - 0 error(s), N warnings" (exit 0) or "Failed due to errors." (exit 1).
 //   UCC.exe packageflag In.v Out.u [+|-]AllowDownload [+|-]ClientOptional [+|-]ServerSideOnly
 //                                  [+|-]BrokenLinks [+|-]Unsecure
@@ -16,12 +30,13 @@
 //   UCC.exe server ...
 //     Runs until it is terminated.
 //
-// Every run writes its output lines to System/ucc.log as well. The environment variable
+// Every run writes its output lines to ucc.log as well. The environment variable
 // UCC_STANDIN_LINE_DELAY_MS makes it pause after each output line (to test Cancel).
 
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -32,7 +47,6 @@
 #include "core/ini_file.h"
 #include "core/text.h"
 #include "platform/file_ops.h"
-#include "platform/game_config.h"
 #include "platform/game_paths.h"
 
 namespace {
@@ -51,21 +65,74 @@ void Print(const std::string& line) {
     if (g_delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(g_delayMs));
 }
 
-std::string GameRoot() {
+std::string ProgramPath() {
     char buffer[4096];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return ".";
-    const std::string exe(buffer, static_cast<std::size_t>(n));
-    const std::string systemDir = platform::SplitLastSeparator(exe).first;
-    return platform::SplitLastSeparator(systemDir).first;
+    return n <= 0 ? std::string("./UCC.exe") : std::string(buffer, static_cast<std::size_t>(n));
+}
+
+// Where this tool keeps its files.
+struct Layout {
+    std::string root;        // the game root: the parent of the tool's directory
+    std::string config;      // the UnrealTournament.ini it reads
+    std::string output;      // where it writes packages and ucc.log
+    std::vector<std::string> search;  // where it finds a compiled package, in order
+    std::vector<std::string> greeting;  // its first output lines
+};
+
+Layout WindowsLayout(const std::string& root, const std::string& binaryDir) {
+    return {root, platform::ResolvePath(binaryDir + "/UnrealTournament.ini"), binaryDir, {binaryDir}, {}};
+}
+
+Layout CurrentPatchLayout(const std::string& root, const std::string& binaryDir) {
+    const char* home = std::getenv("HOME");
+    const std::string system = platform::ResolveGamePath(root, "\\System");
+    if (!home || !*home) {
+        Layout layout{root, platform::ResolvePath(binaryDir + "/UnrealTournament.ini"), binaryDir, {binaryDir}, {}};
+        if (system != binaryDir) layout.search.push_back(system);
+        layout.greeting.push_back("WARNING: Not using preference directory");
+        return layout;
+    }
+    const std::string preferences = std::string(home) + "/.utpg/System/";
+    Layout layout{root, preferences + "UnrealTournament.ini", preferences, {preferences, binaryDir}, {}};
+    if (system != binaryDir) layout.search.push_back(system);
+    platform::CreateDirectories(preferences);
+    if (!platform::FileExists(layout.config)) {
+        const std::string beside = platform::ResolvePath(binaryDir + "/UnrealTournament.ini");
+        if (platform::FileExists(beside)) {
+            layout.config = beside;
+        } else {
+            platform::CopyFileOverwrite(platform::ResolvePath(binaryDir + "/Default.ini"), layout.config);
+        }
+    }
+    const std::string configDir = platform::SplitLastSeparator(layout.config).first;
+    layout.greeting = {"WARNING: using preference directory: " + preferences,
+                       "WARNING: Using system ini file: " + layout.config,
+                       "WARNING: Using user ini file: " + configDir + "/User.ini"};
+    return layout;
+}
+
+Layout FindLayout() {
+    const auto [binaryDir, name] = platform::SplitLastSeparator(ProgramPath());
+    const std::string root = platform::SplitLastSeparator(binaryDir).first;
+    if (core::StartsWithIgnoringCase(name, "ucc-bin")) return CurrentPatchLayout(root, binaryDir);
+    return WindowsLayout(root, binaryDir);
+}
+
+std::string FindCompiled(const Layout& layout, const std::string& package) {
+    for (const std::string& directory : layout.search) {
+        const std::string path = platform::ResolvePath(directory + "/" + package + ".u");
+        if (platform::FileExists(path)) return path;
+    }
+    return {};
 }
 
 void PutDword(std::string& out, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-// Header of file version 69 with empty name, export and import tables.
-std::string MinimalPackage(std::uint32_t flags) {
+// Header of file version 69 with empty name, export and import tables, and the given GUID.
+std::string MinimalPackage(std::uint32_t flags, std::uint64_t guid = 0x1716151413121110u) {
     std::string bytes;
     PutDword(bytes, 0x9E2A83C1u);
     bytes += static_cast<char>(69);
@@ -78,7 +145,7 @@ std::string MinimalPackage(std::uint32_t flags) {
         PutDword(bytes, 0);        // count
         PutDword(bytes, kTables);  // offset
     }
-    for (int i = 0; i < 16; ++i) bytes += static_cast<char>(0x10 + i);  // GUID
+    for (int i = 0; i < 16; ++i) bytes += static_cast<char>((guid >> (8 * (i % 8))) & 0xFF);
     PutDword(bytes, 1);                                                 // generations
     PutDword(bytes, 0);
     PutDword(bytes, 0);
@@ -107,8 +174,9 @@ std::vector<std::string> EditPackages(const std::string& iniPath) {
     return packages;
 }
 
-// Returns the number of errors; counts warnings into warnings.
-int CompilePackage(const std::string& root, const std::string& package, int& warnings) {
+// Returns the number of errors; counts warnings into warnings and hashes the sources into digest.
+int CompilePackage(const std::string& root, const std::string& package, int& warnings,
+                   std::uint64_t& digest) {
     const std::string classesDir = platform::ResolveGamePath(root, package + "\\Classes");
     const auto sources = platform::ListDirectory(classesDir, "*.uc");
     for (const auto& source : sources) Print("Parsing " + source.name.substr(0, source.name.size() - 3));
@@ -123,6 +191,7 @@ int CompilePackage(const std::string& root, const std::string& package, int& war
             ++errors;
             continue;
         }
+        for (const char c : text) digest = (digest ^ static_cast<unsigned char>(c)) * 0x100000001B3u;
         const auto lines = core::SplitLines(text);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const auto marker = lines[i].find("STANDIN: ");
@@ -143,29 +212,29 @@ int CompilePackage(const std::string& root, const std::string& package, int& war
     return errors;
 }
 
-int Make(const std::string& root) {
-    const auto config = platform::FindGameConfigFile(root);
-    if (!platform::FileExists(config.path)) {
-        Print("Failed to find " + config.path);
+int Make(const Layout& layout) {
+    if (!platform::FileExists(layout.config)) {
+        Print("Failed to find " + layout.config);
         return 1;
     }
     int warnings = 0;
     bool analyzed = false;
-    for (const std::string& package : EditPackages(config.path)) {
+    for (const std::string& package : EditPackages(layout.config)) {
         Print("--------------------" + package + "--------------------");
-        const std::string target = platform::ResolveGamePath(root, "\\System\\" + package + ".u");
-        if (platform::FileExists(target)) continue;
+        if (!FindCompiled(layout, package).empty()) continue;
         if (!analyzed) {
             Print("Analyzing...");
             analyzed = true;
         }
-        if (CompilePackage(root, package, warnings) > 0) {
+        std::uint64_t digest = 0xCBF29CE484222325u;
+        if (CompilePackage(layout.root, package, warnings, digest) > 0) {
             Print("Failed due to errors.");
             Print("");
             Print("Exiting due to error");
             return 1;
         }
-        platform::WriteFileAtomic(target, MinimalPackage(0x0001));
+        platform::WriteFileAtomic(platform::ResolvePath(layout.output + "/" + package + ".u"),
+                                  MinimalPackage(0x0001, digest));
     }
     Print("Success - 0 error(s), " + std::to_string(warnings) + " warnings");
     return 0;
@@ -222,14 +291,15 @@ int Server(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     if (const char* delay = std::getenv("UCC_STANDIN_LINE_DELAY_MS")) g_delayMs = std::atoi(delay);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const std::string root = GameRoot();
-    const std::string logPath = platform::ResolveGamePath(root, "\\System\\ucc.log");
+    const Layout layout = FindLayout();
+    const std::string logPath = platform::ResolvePath(layout.output + "/ucc.log");
+    for (const std::string& line : layout.greeting) Print(line);
     int result = 0;
     if (args.empty()) {
         Print("Usage: UCC <command> <parameters>");
         result = 1;
     } else if (core::EqualsIgnoringCase(args[0], "make")) {
-        result = Make(root);
+        result = Make(layout);
     } else if (core::EqualsIgnoringCase(args[0], "packageflag")) {
         result = PackageFlag(args);
     } else if (core::EqualsIgnoringCase(args[0], "server")) {

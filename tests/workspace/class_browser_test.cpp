@@ -6,6 +6,7 @@
 
 #include "core/interaction.h"
 #include "platform/file_ops.h"
+#include "platform/game_install.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 #include "workspace/tree_cache.h"
@@ -43,9 +44,8 @@ protected:
     }
     ClassBrowser Browser() {
         ClassBrowserContext context;
-        context.gameRoot = dir_.Path("ut");
+        context.install = platform::GameInstall::Detect(dir_.Path("ut"));
         context.cacheDirectory = dir_.Path("prog");
-        context.configPath = dir_.Path("ut/System/UnrealTournament.ini");
         context.prompter = &prompter_;
         context.status = &status_;
         context.pump = &pump_;
@@ -215,9 +215,8 @@ TEST(FixtureClassScanTest, TheWholeGameScans) {
     TempDir dir;
     testing::ScriptedPrompter prompter;
     ClassBrowserContext context;
-    context.gameRoot = testing::FixturesDir() + "/ut99";
+    context.install = platform::GameInstall::Detect(testing::FixturesDir() + "/ut99");
     context.cacheDirectory = dir.path();
-    context.configPath = context.gameRoot + "/System/UnrealTournament.ini";
     context.prompter = &prompter;
     ClassBrowser browser(context);
     ASSERT_TRUE(browser.LoadEditPackages());

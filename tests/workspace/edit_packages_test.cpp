@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_ops.h"
+#include "platform/game_install.h"
+#include "platform/locale_formats.h"
 #include "support/temp_dir.h"
 
 namespace torvane::workspace {
@@ -12,6 +14,7 @@ TEST(EditPackagesTest, WhichLinesAreRead) {
     testing::TempDir dir;
     const std::string ini = dir.Write(
         "UT.ini", "[Editor.EditorEngine]\r\nEditPackages=Core\r\n!EditPackages=Foo\r\n"
+                  ";EditPackages=RelicsBindings\r\n  ;EditPackages=Indented\r\n\t!EditPackages=Tab\n"
                   "editpackages=Lower\r\nEditPackages = Spaced\r\nEditPackages=Trail  \t\r\n"
                   "EditPackages=Core\r\n");
     EXPECT_EQ(ReadEditPackages(ini), (std::vector<std::string>{"Core", "Lower", "Trail", "Core"}));
@@ -36,8 +39,17 @@ TEST(EditPackagesTest, RewritesBeforeAndAfter) {
          "[URL]\r\nPort=7777\r\n[Editor.EditorEngine]\r\nEditPackages=MyMod\r\n"},
         {"RemoveFirstOfTwo", "EditPackages=A\r\nEditPackages=MyMod\r\nEditPackages=mymod\r\n", false,
          "MYMOD", "EditPackages=A\r\nEditPackages=mymod\r\n"},
-        {"LfFileIsWrittenWithCrLf", "EditPackages=A\nX=1\n", true, "B",
-         "EditPackages=A\r\nEditPackages=B\r\nX=1\r\n"},
+        {"LineEndsOfAnLfFileAreKept", "EditPackages=A\nX=1\n", true, "B",
+         "EditPackages=A\nEditPackages=B\nX=1\n"},
+        {"AddAfterTheLastLineThatIsNoComment",
+         "[Editor.EditorEngine]\nEditPackages=Core\n;EditPackages=RelicsBindings\n !EditPackages=Old\r\n", true,
+         "MyMod",
+         "[Editor.EditorEngine]\nEditPackages=Core\nEditPackages=MyMod\n;EditPackages=RelicsBindings\n"
+         " !EditPackages=Old\r\n"},
+        {"RemoveSkipsComments", ";EditPackages=MyMod\r\nEditPackages=MyMod\r\n", false, "MyMod",
+         ";EditPackages=MyMod\r\n"},
+        {"AddAfterALastLineWithoutEnd", "[Editor.EditorEngine]\r\nEditPackages=A", true, "B",
+         "[Editor.EditorEngine]\r\nEditPackages=A\r\nEditPackages=B\r\n"},
     };
     for (const auto& c : cases) {
         testing::TempDir dir;
@@ -64,14 +76,31 @@ TEST(EditPackagesTest, CompiledPackagesAndLastModified) {
     dir.Write("ut/System/Zeta.u", "z");
     dir.Write("ut/System/alpha.U", "a");
     dir.Write("ut/Zeta/Classes/Z.uc", "class Z extends Object;");
-    const auto packages = ListCompiledPackages(dir.Path("ut"));
+    const auto install = platform::GameInstall::Detect(dir.Path("ut"), {dir.Path("home"), "x86_64", false});
+    const auto packages = ListCompiledPackages(install);
     ASSERT_EQ(packages.size(), 2u);
     EXPECT_EQ(packages[0].name, "alpha");
     EXPECT_EQ(packages[0].exported, "   ");
     EXPECT_EQ(packages[1].name, "Zeta");
     EXPECT_EQ(packages[1].exported, "Yes");
-    EXPECT_EQ(LastModifiedText(dir.Path("ut"), "Missing"), "[ Not Compiled ]");
-    EXPECT_NE(LastModifiedText(dir.Path("ut"), "zeta"), "[ Not Compiled ]");
+    EXPECT_EQ(LastModifiedText(install, "Missing"), "[ Not Compiled ]");
+    EXPECT_NE(LastModifiedText(install, "zeta"), "[ Not Compiled ]");
+}
+
+// The current patch's tool writes packages to the per-user directory: both lists show them.
+TEST(EditPackagesTest, PackagesInThePreferenceDirectoryCount) {
+    testing::TempDir dir;
+    dir.Write("ut/System64/ucc-bin-amd64", "\x7F" "ELF");
+    dir.Write("ut/System/Engine.u", "e");
+    const std::string mine = dir.Write("home/.utpg/System/MyMod.u", "m");
+    platform::SetFileModifiedTime(mine, 946684800);  // 2000-01-01 00:00:00 UTC
+    const auto install = platform::GameInstall::Detect(dir.Path("ut"), {dir.Path("home"), "x86_64", false});
+    const auto packages = ListCompiledPackages(install);
+    ASSERT_EQ(packages.size(), 2u);
+    EXPECT_EQ(packages[1].name, "MyMod");
+    EXPECT_EQ(LastModifiedText(install, "mymod"), platform::FormatDateTime(946684800));
+    dir.Write("ut/System/MyMod.u", "a newer copy the tool finds only after the per-user one");
+    EXPECT_EQ(LastModifiedText(install, "MyMod"), platform::FormatDateTime(946684800));
 }
 
 TEST(EditPackagesTest, PackageListChangeTest) {

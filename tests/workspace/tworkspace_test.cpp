@@ -4,12 +4,14 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 
 #include "editor/teditor.h"
 #include "platform/file_ops.h"
+#include "platform/locale_formats.h"
 #include "shell/app_windows.h"
 #include "shell/tloading.h"
 #include "shell/tmain.h"
@@ -73,6 +75,44 @@ TEST_F(TWorkspaceTest, StartUpShowsTheTreesAndTheLists) {
     auto again = Start();
     EXPECT_EQ(again->loading().Status(), " Reading ClassByPackage.ucd");
     EXPECT_EQ(Workspace(*again).ClassTree()->topLevelItem(0)->text(0), "Object");
+}
+
+// The current patch's Linux install: the tool in System64 reads the ini beside it (with the
+// patch's commented ";EditPackages=RelicsBindings") and writes packages to ~/.utpg/System.
+class TWorkspaceLinuxLayoutTest : public TWorkspaceTest {
+protected:
+    void SetUp() override {
+        game_ = testing::CopyLinuxSampleGame(dir_);
+        platform::CreateDirectories(dir_.Path("prog"));
+        dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
+    }
+    testing::TempHome home_;
+};
+
+TEST_F(TWorkspaceLinuxLayoutTest, SystemPageShowsWhatTheToolReadsAndWrites) {
+    const std::string compiled = testing::WriteFile(home_.PreferenceDirectory() + "/DemoLib.u", "package");
+    platform::SetFileModifiedTime(compiled, 946684800);
+    dir_.Write("game/System/UnrealTournament.ini", "[Editor.EditorEngine]\r\nEditPackages=Core\r\n");
+    auto windows = Start();
+    ASSERT_TRUE(windows->main().Started());
+    EXPECT_TRUE(prompter_.shown().empty());  // nothing to export: the comment is no package
+
+    QStringList log;
+    QListWidget* output = windows->main().OutputLogWidget();
+    for (int i = 0; i < output->count(); ++i) log << output->item(i)->text();
+    EXPECT_TRUE(log.contains(QString::fromStdString("Game configuration: " + game_ + "/System64/UnrealTournament.ini")));
+    EXPECT_TRUE(log.contains(QString::fromStdString("Compiled packages are written to: " + home_.PreferenceDirectory())));
+
+    QTreeWidget* editPackages = Workspace(*windows).EditPackages();
+    ASSERT_EQ(editPackages->topLevelItemCount(), 4);
+    EXPECT_EQ(editPackages->topLevelItem(1)->text(0), "Engine");
+    EXPECT_EQ(editPackages->topLevelItem(2)->text(0), "DemoLib");
+    EXPECT_EQ(editPackages->topLevelItem(2)->text(1), QString::fromStdString(platform::FormatDateTime(946684800)));
+    EXPECT_EQ(editPackages->topLevelItem(3)->text(1), "[ Not Compiled ]");
+    QTreeWidget* compiledPackages = Workspace(*windows).AvailablePackages();
+    ASSERT_EQ(compiledPackages->topLevelItemCount(), 1);
+    EXPECT_EQ(compiledPackages->topLevelItem(0)->text(0), "DemoLib");
+    EXPECT_EQ(compiledPackages->topLevelItem(0)->text(1), "Yes");
 }
 
 TEST_F(TWorkspaceTest, DoubleClickOpensTheSourceReadOnlyForGamePackages) {
