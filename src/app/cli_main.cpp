@@ -85,32 +85,32 @@ int main(int argc, char** argv) {
 
     CLI11_PARSE(app, argc, argv);
 
-    if (*script) {
-        return torvane::build::RunScriptCommand(scriptGame, scriptProject, scriptTokens, scriptFile, std::cin,
-                                                std::cout, std::cerr);
-    }
-
-    if (*compile) {
-        return torvane::build::RunCompileCommand(compileGame, compileProject, compileYes, std::cout, std::cerr);
-    }
-
-    if (*classes) {
-        return torvane::workspace::RunClassScan(scanGame, scanCaches, scanPrint, std::cout, std::cerr);
-    }
-
-    namespace unrealpkg = torvane::unrealpkg;
-    if (*pkgInfo) return unrealpkg::PrintPackageInfo(packageFile, std::cout, std::cerr);
-    if (*pkgProps) return unrealpkg::PrintProperties(packageFile, objectPath, std::cout, std::cerr);
-    if (*pkgDecompile) {
-        if (all) return unrealpkg::PrintAllDecompiledBodies(packageFile, !flat, std::cout, std::cerr);
-        if (objectPath.empty()) {
-            std::cerr << "torvane-cli: pkg decompile needs a path or --all\n";
-            return 2;
-        }
-        return unrealpkg::PrintDecompiledBody(packageFile, objectPath, !flat, std::cout, std::cerr);
-    }
-
+    // Every command ends here: an error that no command handled is one line on stderr and exit
+    // status 2, never a signal.
     try {
+        if (*script) {
+            return torvane::build::RunScriptCommand(scriptGame, scriptProject, scriptTokens, scriptFile, std::cin,
+                                                    std::cout, std::cerr);
+        }
+        if (*compile) {
+            return torvane::build::RunCompileCommand(compileGame, compileProject, compileYes, std::cout, std::cerr);
+        }
+        if (*classes) {
+            return torvane::workspace::RunClassScan(scanGame, scanCaches, scanPrint, std::cout, std::cerr);
+        }
+
+        namespace unrealpkg = torvane::unrealpkg;
+        if (*pkgInfo) return unrealpkg::PrintPackageInfo(packageFile, std::cout, std::cerr);
+        if (*pkgProps) return unrealpkg::PrintProperties(packageFile, objectPath, std::cout, std::cerr);
+        if (*pkgDecompile) {
+            if (all) return unrealpkg::PrintAllDecompiledBodies(packageFile, !flat, std::cout, std::cerr);
+            if (objectPath.empty()) {
+                std::cerr << "torvane-cli: pkg decompile needs a path or --all\n";
+                return 2;
+            }
+            return unrealpkg::PrintDecompiledBody(packageFile, objectPath, !flat, std::cout, std::cerr);
+        }
+
         if (*gameConfig) {
             const auto install = platform::GameInstall::Detect(gameRoot);
             if (describeInstall) {
@@ -125,11 +125,16 @@ int main(int argc, char** argv) {
         } else if (*iniGet) {
             std::cout << core::GetPrivateProfileString(section, key, "", file) << "\n";
         } else if (*iniSet) {
-            core::WritePrivateProfileString(section, key, value, file);
+            try {
+                core::WritePrivateProfileString(section, key, value, file);
+            } catch (const std::exception& e) {
+                std::cerr << "torvane-cli: " << e.what() << "\n";
+                return 1;
+            }
         }
     } catch (const std::exception& e) {
         std::cerr << "torvane-cli: " << e.what() << "\n";
-        return 1;
+        return 2;
     }
     return 0;
 }

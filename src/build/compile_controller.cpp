@@ -13,6 +13,7 @@
 #include "editor/teditor.h"
 #include "platform/file_ops.h"
 #include "platform/game_paths.h"
+#include "shell/command_ids.h"
 #include "shell/main_window_rules.h"
 #include "shell/qt_interaction.h"
 #include "shell/settings_file.h"
@@ -31,16 +32,26 @@ CompileController::CompileController(shell::TMain& main, workspace::TWorkspace& 
     : QObject(&main), main_(main), workspace_(workspace), progress_(progress), rebuild_(rebuild),
       pump_(std::make_unique<shell::QtEventPump>()), prefs_(prefs), ask_(ask),
       instanceKey_(MakeInstanceKey(static_cast<unsigned>(std::time(nullptr)))) {
-    auto on = [this](const char* caption, auto slot) {
-        if (QAction* action = main_.FindAction(QString::fromLatin1(caption))) {
-            connect(action, &QAction::triggered, this, slot);
-        }
+    shell::CommandRegistry& c = main_.Commands();
+    using namespace shell::cmd;
+    c.Connect(kCompile, this, [this] { Compile(false); });
+    c.Connect(kCompileAndRun, this, [this] { Compile(true); });
+    c.Connect(kDoPreBatch, this, [this] { DoPreBatch(); });
+    c.Connect(kPostBatchSuccess, this, [this] { DoPostBatch(true); });
+    c.Connect(kPostBatchFailure, this, [this] { DoPostBatch(false); });
+    c.SetAvailability(kCompile, [this] { return main_.BusyReason(); });
+    c.SetAvailability(kCompileAndRun, [this] { return main_.BusyReason(); });
+    c.SetAvailability(kDoPreBatch, [this] { return main_.ProjectReason(); });
+    auto postBatch = [this] {
+        const QString reason = main_.ProjectReason();
+        if (!reason.isEmpty() || !workspace_.Session()->project().postBatch.empty()) return reason;
+        return QStringLiteral("The project has no post-compile script.");
     };
-    on("Do PreBatch...", [this] { DoPreBatch(); });
-    on("Simulate Successful Compile", [this] { DoPostBatch(true); });
-    on("Simulate Failed Compile", [this] { DoPostBatch(false); });
-    connect(&main_, &shell::TMain::CompileRequested, this, &CompileController::Compile);
-    connect(main_.OutputLogWidget(), &QListWidget::itemDoubleClicked, this, &CompileController::OutputLogDblClick);
+    c.SetAvailability(kPostBatchSuccess, postBatch);
+    c.SetAvailability(kPostBatchFailure, postBatch);
+    connect(main_.OutputLogWidget(), &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        shell::RunGuarded(main_.Prompter(), [&] { OutputLogDblClick(item); });
+    });
 }
 
 CompileController::~CompileController() = default;

@@ -6,6 +6,7 @@ namespace torvane::core {
 class Prompter;
 }
 namespace torvane::shell {
+class CommandRegistry;
 class SettingsFile;
 }
 
@@ -25,11 +26,8 @@ public:
     virtual void EditorActivated(TEditor& editor) = 0;
     virtual void EditorClosed(TEditor& editor) = 0;
     virtual void SelectNextTab() = 0;
-    // The main window's File > Save and File > Revert.
-    virtual void SaveActive() = 0;
-    virtual void RevertActive() = 0;
-    // The editor's "Compile" and "Compile && Run".
-    virtual void RequestCompile(bool autoClose) = 0;
+    // The IDE's commands: the context menu shows them, the control gives up their keys.
+    virtual shell::CommandRegistry& Commands() = 0;
     // Where a caption without directory is saved (the program directory).
     virtual std::string PathOfCaption(const std::string& caption) const = 0;
 };

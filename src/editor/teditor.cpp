@@ -13,6 +13,8 @@
 #include "editor/editor_rules.h"
 #include "editor/tsyntax_memo.h"
 #include "platform/file_ops.h"
+#include "shell/command_ids.h"
+#include "shell/command_registry.h"
 #include "shell/settings_file.h"
 #include "widgets/text_codec.h"
 
@@ -51,6 +53,10 @@ TEditor::TEditor(EditorHost& host, QWidget* parent) : QMdiSubWindow(parent), hos
     connect(memo_, &QsciScintilla::modificationChanged, this, &TEditor::RefreshStatus);
     connect(memo_, &QsciScintilla::textChanged, this, &TEditor::RefreshStatus);
     BuildContextMenu();
+    // The window's system menu keeps its entries but not its keys: Ctrl+F4 is File > Close.
+    if (QMenu* menu = systemMenu()) {
+        for (QAction* action : menu->actions()) action->setShortcuts({});
+    }
     connect(this, &QMdiSubWindow::aboutToActivate, this, [this] { host_.EditorActivated(*this); });
 }
 
@@ -223,30 +229,21 @@ bool TEditor::eventFilter(QObject* watched, QEvent* event) {
 
 void TEditor::BuildContextMenu() {
     memo_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto add = [this](const QString& caption, const QKeySequence& key = {}) {
-        auto* action = new QAction(caption, memo_);
-        if (!key.isEmpty()) {
-            action->setShortcut(key);
-            action->setShortcutContext(Qt::WidgetShortcut);
-        }
+    shell::CommandRegistry& commands = host_.Commands();
+    // The IDE's keys are the IDE's: the control gives them up, and the menu shows the commands
+    // themselves (one action, one key, whichever window has the focus).
+    memo_->GiveUpKeys(commands.WindowKeys());
+    auto separator = [this] {
+        auto* action = new QAction(memo_);
+        action->setSeparator(true);
         memo_->addAction(action);
-        return action;
     };
-    connect(add(QStringLiteral("Save Page"), QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered,
-            this, [this] { host_.SaveActive(); });
-    connect(add(QStringLiteral("Close Page"), QKeySequence(Qt::CTRL | Qt::Key_F4)), &QAction::triggered,
-            this, [this] { close(); });
-    connect(add(QStringLiteral("Revert"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R)),
-            &QAction::triggered, this, [this] { host_.RevertActive(); });
-    auto* separator = new QAction(memo_);
-    separator->setSeparator(true);
-    memo_->addAction(separator);
-    connect(add(QStringLiteral("Compile")), &QAction::triggered, this, [this] { host_.RequestCompile(false); });
-    connect(add(QStringLiteral("Compile && Run")), &QAction::triggered, this, [this] { host_.RequestCompile(true); });
-    add(QStringLiteral("Import .PCX/.BMP"));
-    add(QStringLiteral("Import Model"))->setEnabled(false);
-    add(QStringLiteral("Import .WAV"));
-    add(QStringLiteral("Default Properties"), QKeySequence(Qt::Key_F4));
+    using namespace shell::cmd;
+    for (const char* id : {kSave, kClose, kRevert}) memo_->addAction(commands.Command(id));
+    separator();
+    for (const char* id : {kCompile, kCompileAndRun, kImportImage, kImportModel, kImportSound, kDefaultProperties}) {
+        memo_->addAction(commands.Command(id));
+    }
     auto* setMenu = new QMenu(QStringLiteral("Set Bookmark"), memo_);
     auto* gotoMenu = new QMenu(QStringLiteral("Goto Bookmark"), memo_);
     for (int n = 0; n < 10; ++n) {

@@ -1,5 +1,8 @@
 #include "editor/tsyntax_memo.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+
 #include <QColor>
 #include <QFont>
 
@@ -87,5 +90,16 @@ bool TSyntaxMemo::GotoBookmark(int number) {
 }
 
 int TSyntaxMemo::VisibleRows() const { return static_cast<int>(SendScintilla(SCI_LINESONSCREEN)); }
+
+void TSyntaxMemo::GiveUpKeys(const std::vector<QKeySequence>& keys) {
+    for (const QKeySequence& key : keys) {
+        if (key.isEmpty()) continue;
+        const int combined = key[0].toCombined();
+        for (QsciCommand* command : standardCommands()->commands()) {
+            if (command->key() == combined) command->setKey(0);
+            if (command->alternateKey() == combined) command->setAlternateKey(0);
+        }
+    }
+}
 
 }  // namespace torvane::editor

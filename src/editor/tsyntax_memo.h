@@ -2,8 +2,10 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QKeySequence>
 #include <array>
 #include <string>
+#include <vector>
 
 // The syntax editor control: QScintilla set up as the editor windows need it. Text goes in and
 // out as 8-bit (Windows-1252) bytes, exactly as the file holds them: line ends are kept as
@@ -32,6 +34,9 @@ public:
 
     // Rows on screen: the client height over the line height.
     int VisibleRows() const;
+
+    // Unbinds these keys from the control's own key map (so that they reach the window's actions).
+    void GiveUpKeys(const std::vector<QKeySequence>& keys);
 
 private:
     std::array<int, 10> bookmarks_{};  // marker handles, -1 when not set

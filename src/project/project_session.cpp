@@ -75,7 +75,13 @@ bool ProjectSession::Load(const std::string& path) {
         if (!IsEditPackage(name) &&
             context_.prompter->Confirm("The package " + name + " is not in your EditPackages.  Add it?",
                                        core::Buttons::YesNo) == core::Answer::Yes) {
-            context_.browser->AddEditPackage(name);
+            // The package stays in the project either way, so a configuration that cannot be
+            // written is reported and the load goes on.
+            try {
+                context_.browser->AddEditPackage(name);
+            } catch (const std::exception& e) {
+                context_.prompter->Error(e.what());
+            }
         }
         packages_.push_back({name, FillPackageNode(context_.gameRoot, name)});
     }

@@ -7,6 +7,7 @@
 #include "core/interaction.h"
 #include "platform/sound_player.h"
 #include "project/tnewproj.h"
+#include "shell/command_boundary.h"
 #include "shell/tmain.h"
 #include "widgets/text_codec.h"
 #include "workspace/tworkspace.h"
@@ -19,17 +20,8 @@ using widgets::ToQString;
 void TWorkspace::AttachProjectDialogs(project::TNewProj* newProj, project::TProjAdd* projAdd) {
     newProj_ = newProj;
     projAdd_ = projAdd;
-    const auto actions = projectTree_->actions();
-    auto on = [&](const char* caption, auto slot) {
-        for (QAction* action : actions) {
-            if (action->text() == QString::fromLatin1(caption)) connect(action, &QAction::triggered, this, slot);
-        }
-    };
-    on("New Project", [this] { NewProject(); });
-    on("Import Package in to Project", [this] { ImportPackagesIntoProject(); });
-    on("Remove Package From Project", [this] { RemovePackageFromProject(); });
-    on("Settings", [this] { EditProjectSettings(); });
-    connect(projectTree_, &QTreeWidget::itemDoubleClicked, this, &TWorkspace::ProjectTreeDblClick);
+    connect(projectTree_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { shell::RunGuarded(main_.Prompter(), [&] { ProjectTreeDblClick(item); }); });
 }
 
 int TWorkspace::RunDialog(QDialog& dialog) { return runDialog_ ? runDialog_(dialog) : dialog.exec(); }
@@ -71,14 +63,16 @@ void TWorkspace::ShowProject() {
 }
 
 void TWorkspace::ProjectOpened() {
-    for (const char* caption : {"Settings...", "Do PreBatch...", "Do PostBatch..."}) {
-        if (QAction* action = main_.FindAction(QString::fromLatin1(caption))) action->setEnabled(true);
-    }
     ShowProject();
+    main_.Commands().Refresh();  // the project commands follow whether one is open
 }
 
 void TWorkspace::LoadProject(const std::string& path) {
     if (!session_) return;
+    if (main_.Busy().Busy()) {
+        main_.Prompter().Information(main_.BusyReason().toStdString());
+        return;
+    }
     if (!session_->Load(path)) return;
     main_.SetCompileModeIndex(session_->project().compileMode);
     session_->project().modified = false;
@@ -86,7 +80,7 @@ void TWorkspace::LoadProject(const std::string& path) {
 }
 
 void TWorkspace::NewProject() {
-    if (!session_ || !newProj_) return;
+    if (!session_ || !newProj_ || main_.Busy().Busy()) return;
     session_->OfferSave("Save the current project?");
     newProj_->Prepare(session_->NewProjectDefaults(), browser_->EditPackageNames(), true);
     newProj_->SetValidator([this](const std::string& name) { return session_->ValidateNewProject(name); });
@@ -100,32 +94,39 @@ void TWorkspace::NewProject() {
 }
 
 void TWorkspace::EditProjectSettings() {
-    if (!ProjectOpen() || !newProj_) return;
+    if (!ProjectOpen() || !newProj_ || main_.Busy().Busy()) return;
     newProj_->Prepare(session_->project(), browser_->EditPackageNames(), false);
     if (RunDialog(*newProj_) != QDialog::Accepted) return;
     session_->ApplySettings(newProj_->Values());
+    main_.Commands().Refresh();  // the scripts may have come or gone
 }
 
 void TWorkspace::CloseProject() {
-    if (!session_) return;
+    if (!session_ || main_.Busy().Busy()) return;
     session_->Close();
-    ShowProject();
+    ProjectOpened();
 }
 
 void TWorkspace::ImportPackagesIntoProject() {
-    if (!ProjectOpen() || !projAdd_) return;
+    if (!ProjectOpen() || !projAdd_ || main_.Busy().Busy()) return;
     projAdd_->Prepare(session_->InstalledPackages());
     if (RunDialog(*projAdd_) != QDialog::Accepted) return;
+    // The views show what was done also when adding to the game's list failed part way.
+    struct ShowAgain {
+        TWorkspace& w;
+        ~ShowAgain() {
+            w.ShowTree(w.classTree_, w.browser_->objectTree());
+            w.ShowTree(w.actorTree_, w.browser_->actorTree());
+            w.ShowPackageLists();
+            w.ShowProject();
+        }
+    } showAgain{*this};
     session_->ImportPackages(projAdd_->Ticked());
-    ShowTree(classTree_, browser_->objectTree());
-    ShowTree(actorTree_, browser_->actorTree());
-    ShowPackageLists();
-    ShowProject();
 }
 
 void TWorkspace::RemovePackageFromProject() {
     QTreeWidgetItem* item = projectTree_->currentItem();
-    if (!ProjectOpen() || !item || !item->parent() || item->parent()->parent()) return;
+    if (!ProjectOpen() || main_.Busy().Busy() || !item || !item->parent() || item->parent()->parent()) return;
     if (session_->RemovePackage(static_cast<std::size_t>(item->parent()->indexOfChild(item)))) ShowProject();
 }
 

@@ -1,6 +1,5 @@
 #include "shell/app_windows.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QWidget>
@@ -20,24 +19,6 @@
 #include "workspace/tworkspace.h"
 
 namespace torvane::shell {
-
-namespace {
-
-// The main window's commands that the workspace carries out.
-void ConnectWorkspaceCommands(TMain& main, workspace::TWorkspace& workspace) {
-    auto on = [&](const char* caption, auto slot) {
-        if (QAction* action = main.FindAction(QString::fromLatin1(caption))) {
-            QObject::connect(action, &QAction::triggered, &workspace, slot);
-        }
-    };
-    on("New Project", [&workspace] { workspace.NewProject(); });
-    on("Save Project", [&workspace] { workspace.SaveProject(); });
-    on("Close Project", [&workspace] { workspace.CloseProject(); });
-    on("Settings...", [&workspace] { workspace.EditProjectSettings(); });
-    on("Rebuild Class Tree", [&workspace] { workspace.RebuildClassTrees(); });
-}
-
-}  // namespace
 
 AppWindows::AppWindows(TMainOptions options) {
     const std::string editorSettings = options.paths.File("Torvane.editor.ini");
@@ -94,7 +75,6 @@ AppWindows::AppWindows(TMainOptions options) {
     main.SetParsers(parsers_);
     main.SetWorkspaceServices(workspace);
     workspace->AttachProjectDialogs(newProj, projAdd);
-    ConnectWorkspaceCommands(main, *workspace);
     compiles_ = new build::CompileController(main, *workspace, *compile, *rebuild, *prefs_, *ask);
     loading_->show();
 }

@@ -15,6 +15,7 @@
 #include "editor/tsyntax_memo.h"
 #include "platform/file_ops.h"
 #include "platform/game_paths.h"
+#include "shell/command_ids.h"
 #include "shell/tmain.h"
 #include "widgets/text_codec.h"
 
@@ -34,25 +35,22 @@ const QString kSaveFilter = QStringLiteral("UnrealScript Source (*.uc);;All file
 }  // namespace
 
 void TMain::ConnectFileCommands() {
-    auto on = [this](const char* caption, auto slot) {
-        if (QAction* action = FindAction(QString::fromLatin1(caption))) {
-            connect(action, &QAction::triggered, this, slot);
-        }
-    };
-    on("&Open", [this] { OpenFile(false); });
-    on("Open Project", [this] { OpenFile(true); });
-    on("&Save", [this] { SaveActive(); });
-    on("Save &As...", [this] { SaveAs(); });
-    on("Save All", [this] { SaveAll(); });
-    on("Revert", [this] { RevertActive(); });
-    on("&Close", [this] { CloseActive(); });
-    on("Close All", [this] { CloseAll(); });
-    on("View | Edit UnrealTournament.log", [this] {
+    CommandRegistry& c = *commands_;
+    c.Connect(cmd::kNewFile, this, [this] { NewFile(); });
+    c.Connect(cmd::kOpen, this, [this] { OpenFile(false); });
+    c.Connect(cmd::kOpenProject, this, [this] { OpenFile(true); });
+    c.Connect(cmd::kSave, this, [this] { SaveActive(); });
+    c.Connect(cmd::kSaveAs, this, [this] { SaveAs(); });
+    c.Connect(cmd::kSaveAll, this, [this] { SaveAll(); });
+    c.Connect(cmd::kRevert, this, [this] { RevertActive(); });
+    c.Connect(cmd::kClose, this, [this] { CloseActive(); });
+    c.Connect(cmd::kCloseAll, this, [this] { CloseAll(); });
+    c.Connect(cmd::kViewGameLog, this, [this] {
         ViewGameFile(platform::ResolveGamePath(gameRoot_, "\\System\\UnrealTournament.log"), true);
     });
-    on("View | Edit UCC.Log", [this] { ViewGameFile(install_.ToolLogPath(), true); });
-    on("View | Edit UnrealTournament.ini", [this] { ViewGameFile(install_.configPath(), false); });
-    on("View | Edit Server.log", [this] {
+    c.Connect(cmd::kViewToolLog, this, [this] { ViewGameFile(install_.ToolLogPath(), true); });
+    c.Connect(cmd::kViewGameIni, this, [this] { ViewGameFile(install_.configPath(), false); });
+    c.Connect(cmd::kViewServerLog, this, [this] {
         ViewGameFile(platform::ResolveGamePath(gameRoot_, "\\System\\Server.log"), false);
     });
 }

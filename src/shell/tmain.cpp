@@ -26,6 +26,9 @@
 #include "platform/file_ops.h"
 #include "platform/game_install_locator.h"
 #include "platform/game_paths.h"
+#include "editor/teditor.h"
+#include "editor/tsyntax_memo.h"
+#include "shell/command_ids.h"
 #include "shell/game_locator.h"
 #include "shell/log_file.h"
 #include "shell/main_window_rules.h"
@@ -76,11 +79,14 @@ TMain::TMain(TMainOptions options, QWidget* parent)
         prompter_ = ownPrompter_.get();
     }
     logAdapter_ = std::make_unique<LogAdapter>(*this);
+    commands_ = std::make_unique<CommandRegistry>(*this, *prompter_);
+    busy_.SetChanged([this] { commands_->Refresh(); });
     resize(999, 618);
+    RegisterCommands();
     BuildCentralArea();
     BuildToolBars();
     BuildMenus();
-    ConnectFileCommands();
+    ConnectCommands();
     compileMode_->setCurrentIndex(0);
     // The search settings read "EdData.dat" (created empty when missing) beside the program.
     searchHistory_ = LoadHistoryFile(options_.paths.File("EdData.dat"));
@@ -179,17 +185,21 @@ void TMain::BuildCentralArea() {
 }
 
 void TMain::ReadLayout() {
-    const int left = settings_.ReadIniInteger("IDE", "Left", -1);
-    const int top = settings_.ReadIniInteger("IDE", "Top", -1);
-    const int width = settings_.ReadIniInteger("IDE", "Width", -1);
-    const int height = settings_.ReadIniInteger("IDE", "Height", -1);
-    if (left != -1 || top != -1) move(left != -1 ? left : x(), top != -1 ? top : y());
-    if (width != -1 || height != -1) {
-        resize(width != -1 ? width : this->width(), height != -1 ? height : this->height());
-    }
-    logVisible_ = settings_.ReadIniBool("OutputLog", "Visible", true);
-    logHeight_ = settings_.ReadIniInteger("OutputLog", "Height", kDesignedLogHeight);
-    viewOutputLog_->setChecked(logVisible_);
+    // A value that is not a number ends the reading with the standard error box; the keys not
+    // read keep the designed layout and the program starts all the same.
+    RunGuarded(*prompter_, [this] {
+        const int left = settings_.ReadIniInteger("IDE", "Left", -1);
+        const int top = settings_.ReadIniInteger("IDE", "Top", -1);
+        const int width = settings_.ReadIniInteger("IDE", "Width", -1);
+        const int height = settings_.ReadIniInteger("IDE", "Height", -1);
+        if (left != -1 || top != -1) move(left != -1 ? left : x(), top != -1 ? top : y());
+        if (width != -1 || height != -1) {
+            resize(width != -1 ? width : this->width(), height != -1 ? height : this->height());
+        }
+        logVisible_ = settings_.ReadIniBool("OutputLog", "Visible", true);
+        logHeight_ = settings_.ReadIniInteger("OutputLog", "Height", kDesignedLogHeight);
+    });
+    commands_->Command(cmd::kViewOutputLog)->setChecked(logVisible_);
     ApplyBottomPanel();
 }
 
@@ -227,142 +237,191 @@ void TMain::SplitterMoved() {
 
 void TMain::SetOutputLogVisible(bool visible) {
     logVisible_ = visible;
-    viewOutputLog_->setChecked(visible);
+    commands_->Command(cmd::kViewOutputLog)->setChecked(visible);
     ApplyBottomPanel();
     settings_.WriteIniInteger("OutputLog", "Height", logHeight_);
     settings_.WriteIniBool("OutputLog", "Visible", logVisible_);
 }
 
-// --- menus and toolbars ----------------------------------------------------------------------
+// --- commands, menus and toolbars ------------------------------------------------------------
 
-QAction* TMain::AddAction(QMenu* menu, const QString& caption, const QString& hint,
-                          const QKeySequence& key) {
-    auto* action = new QAction(caption, this);
-    action->setStatusTip(hint);
-    if (!key.isEmpty()) action->setShortcut(key);
-    menu->addAction(action);
-    return action;
+// Every command the main window shows: one action each, found by id from here on.
+void TMain::RegisterCommands() {
+    CommandRegistry& c = *commands_;
+    using Key = QKeySequence;
+    c.Register(cmd::kNewFile, "New", "A new empty file");
+    c.Register(cmd::kNewPackage, "New Package", "Create a new package");
+    c.Register(cmd::kNewProject, "New Project", "Create a new project");
+    c.Register(cmd::kOpen, "&Open", "Open a file or a project", Key(Qt::CTRL | Qt::Key_O));
+    c.Register(cmd::kOpenProject, "Open Project", "Open a project");
+    c.Register(cmd::kSave, "&Save", "Save the active file", Key(Qt::CTRL | Qt::Key_S));
+    c.Register(cmd::kSaveAs, "Save &As...", "Save the active file under another name");
+    c.Register(cmd::kSaveProject, "Save Project", "Save the project");
+    c.Register(cmd::kSaveAll, "Save All", "Save every modified file");
+    c.Register(cmd::kClose, "&Close", "Close the active file", Key(Qt::CTRL | Qt::Key_F4));
+    c.Register(cmd::kCloseAll, "Close All", "Close all files");
+    c.Register(cmd::kCloseProject, "Close Project", "Close the project");
+    c.Register(cmd::kRevert, "Revert", "Reload the active file", Key(Qt::CTRL | Qt::ALT | Qt::Key_R));
+    c.Register(cmd::kExit, "E&xit", "Leave Torvane");
+
+    c.Register(cmd::kUndo, "Undo", "Undo the last change", Key(Qt::CTRL | Qt::Key_Z));
+    c.Register(cmd::kRedo, "Redo", "Redo the last undone change");
+    c.Register(cmd::kCut, "Cu&t", "Cut the selection");
+    c.Register(cmd::kCopy, "&Copy", "Copy the selection");
+    c.Register(cmd::kPaste, "&Paste", "Paste the clipboard");
+    c.Register(cmd::kSelectAll, "Select All", "Select the whole text", Key(Qt::CTRL | Qt::Key_A));
+
+    c.Register(cmd::kFind, "Find", "Find text", Key(Qt::CTRL | Qt::Key_F));
+    c.Register(cmd::kFindReplace, "Find && Replace", "Find and replace text", Key(Qt::CTRL | Qt::Key_R));
+    c.Register(cmd::kSearchAgain, "Search Again", "Repeat the last search", Key(Qt::Key_F3));
+    c.Register(cmd::kFindInFiles, "Find in Files", "Search all sources", Key(Qt::CTRL | Qt::ALT | Qt::Key_F));
+    c.Register(cmd::kGotoLine, "Goto Line #", "Go to a line", Key(Qt::CTRL | Qt::Key_L));
+    c.Register(cmd::kQuickFind, "Find", "Find the text of the box in the active file");
+    c.Register(cmd::kQuickFindInFiles, "Find in Files", "Search all sources for the text of the box");
+
+    c.Register(cmd::kCompile, "Compile", "Compile the changed packages", Key(Qt::Key_F7));
+    c.Register(cmd::kCompileAndRun, "Compile && Run", "Compile, then run the game", Key(Qt::CTRL | Qt::Key_F7));
+    c.Register(cmd::kRun, "Run", "Run the game", Key(Qt::Key_F9));
+    c.Register(cmd::kProjectSettings, "Settings...", "Edit the project settings", Key(Qt::Key_F4));
+    c.Register(cmd::kDoPreBatch, "Do PreBatch...", "Run the pre-compile script");
+    c.Register(cmd::kPostBatchSuccess, "Simulate Successful Compile",
+               "Run the post-compile script as after a successful compile");
+    c.Register(cmd::kPostBatchFailure, "Simulate Failed Compile",
+               "Run the post-compile script as after a failed compile");
+
+    c.Register(cmd::kCreateSubClass, "Create a SubClass", "Create a sub-class of the chosen class",
+               Key(Qt::CTRL | Qt::Key_N));
+    c.Register(cmd::kDeleteClass, "Delete Class", "Delete the chosen class");
+    c.Register(cmd::kRebuildClassTree, "Rebuild Class Tree", "Scan all sources again");
+    c.Register(cmd::kDefaultProperties, "Default Properties", "Show the default properties of the chosen class");
+    c.Register(cmd::kImportImage, "Import .PCX/.BMP", "Import an image into the active source's package");
+    c.Register(cmd::kImportModel, "Import Model", "Import a model");
+    c.SetAvailability(cmd::kImportModel, [] { return QStringLiteral("Models cannot be imported."); });
+    c.Register(cmd::kImportSound, "Import .WAV", "Import a sound into the active source's package");
+
+    c.Register(cmd::kEditorPreferences, "Editor Preferences...", "Colours and fonts of the editors");
+    c.Register(cmd::kEnvironmentOptions, "Enviroment Options...", "Preferences");
+    c.Register(cmd::kConfigureTools, "Configure External Tools...", "Add, edit and remove tools");
+
+    c.Register(cmd::kViewWorkspace, "WorkSpace", "Show or hide the workspace", Key(Qt::CTRL | Qt::Key_F12))
+        ->setCheckable(true);
+    QAction* log = c.Register(cmd::kViewOutputLog, "Output Log", "Show or hide the output log",
+                              Key(Qt::CTRL | Qt::Key_F11));
+    log->setCheckable(true);
+    log->setChecked(true);
+    c.Register(cmd::kTabsTop, "Top", "Workspace tabs at the top");
+    c.Register(cmd::kTabsBottom, "Bottom", "Workspace tabs at the bottom");
+    c.Register(cmd::kTabsLeft, "Left", "Workspace tabs on the left");
+    c.Register(cmd::kTabsRight, "Right", "Workspace tabs on the right");
+    c.Register(cmd::kViewGameLog, "View | Edit UnrealTournament.log", "Open the game's log");
+    c.Register(cmd::kViewGameIni, "View | Edit UnrealTournament.ini", "Open the game's configuration");
+    c.Register(cmd::kViewToolLog, "View | Edit UCC.Log", "Open the game tool's log");
+    c.Register(cmd::kViewServerLog, "View | Edit Server.log", "Open the server's log");
+
+    c.Register(cmd::kCascade, "&Cascade", "Cascade the editors");
+    c.Register(cmd::kTileHorizontally, "Tile &Horizontally", "Tile the editors one above the other");
+    c.Register(cmd::kTileVertically, "Tile &Vertically", "Tile the editors side by side");
+    c.Register(cmd::kMinimizeAll, "&Minimize All", "Minimize every editor");
+    c.Register(cmd::kArrangeAll, "&Arrange All", "Arrange the minimized editors");
+    c.Register(cmd::kAbout, "&About...", "About Torvane");
+
+    // Built by the parts that have not come yet: shown, but visibly disabled.
+    for (const char* id : {cmd::kNewPackage, cmd::kFind, cmd::kFindReplace, cmd::kSearchAgain,
+                           cmd::kFindInFiles, cmd::kGotoLine, cmd::kQuickFindInFiles, cmd::kRun,
+                           cmd::kCreateSubClass, cmd::kDeleteClass, cmd::kDefaultProperties,
+                           cmd::kImportImage, cmd::kImportSound, cmd::kConfigureTools}) {
+        c.MarkNotAvailableYet(id);
+    }
 }
 
-QAction* TMain::FindAction(const QString& caption) const {
-    for (QAction* action : findChildren<QAction*>()) {
-        if (action->text() == caption) return action;
+QString TMain::BusyReason() const {
+    return busy_.Busy() ? QStringLiteral("Not available while a compile, script or rebuild runs.") : QString();
+}
+
+QString TMain::ProjectReason() const {
+    if (busy_.Busy()) return BusyReason();
+    return services_->ProjectOpen() ? QString() : QStringLiteral("Open a project first.");
+}
+
+// Runs call on the active editor's control; nothing without an editor.
+void TMain::OnActiveEditor(const char* id, void (*call)(QsciScintilla&)) {
+    commands_->Connect(id, this, [this, call] {
+        if (editor::TEditor* editor = ActiveEditor()) call(*editor->Memo1());
+    });
+}
+
+// The commands the main window carries out itself.
+void TMain::ConnectCommands() {
+    CommandRegistry& c = *commands_;
+    ConnectFileCommands();
+    c.Connect(cmd::kExit, this, [this] { close(); });
+    OnActiveEditor(cmd::kUndo, [](QsciScintilla& m) { m.undo(); });
+    OnActiveEditor(cmd::kRedo, [](QsciScintilla& m) { m.redo(); });
+    OnActiveEditor(cmd::kCut, [](QsciScintilla& m) { m.cut(); });
+    OnActiveEditor(cmd::kCopy, [](QsciScintilla& m) { m.copy(); });
+    OnActiveEditor(cmd::kPaste, [](QsciScintilla& m) { m.paste(); });
+    OnActiveEditor(cmd::kSelectAll, [](QsciScintilla& m) { m.selectAll(true); });
+    c.Connect(cmd::kQuickFind, this, [this] { QuickFindSearch(); });
+    c.Connect(cmd::kEditorPreferences, this, [this] {
+        if (selEditOptions_) selEditOptions_->exec();
+    });
+    c.Connect(cmd::kEnvironmentOptions, this, [this] { EnvironmentOptions(); });
+    c.Connect(cmd::kViewWorkspace, this, [this] { ViewWorkspace(); });
+    c.Connect(cmd::kViewOutputLog, this,
+              [this] { SetOutputLogVisible(commands_->Command(cmd::kViewOutputLog)->isChecked()); });
+    const std::pair<const char*, int> tabPositions[] = {
+        {cmd::kTabsTop, 0}, {cmd::kTabsBottom, 1}, {cmd::kTabsLeft, 2}, {cmd::kTabsRight, 3}};
+    for (const auto& [id, position] : tabPositions) {
+        c.Connect(id, this, [this, position = position] { services_->SetTabPosition(position); });
     }
-    return nullptr;
+    c.Connect(cmd::kCascade, this, [this] { mdi_->cascadeSubWindows(); });
+    c.Connect(cmd::kTileHorizontally, this, [this] { ArrangeTiled(true); });
+    c.Connect(cmd::kTileVertically, this, [this] { ArrangeTiled(false); });
+    c.Connect(cmd::kMinimizeAll, this, [this] {
+        for (QMdiSubWindow* sub : mdi_->subWindowList()) sub->showMinimized();
+    });
+    c.Connect(cmd::kArrangeAll, this, [this] { mdi_->tileSubWindows(); });
+    c.Connect(cmd::kAbout, this, [this] {
+        if (about_) about_->exec();
+    });
 }
 
 void TMain::BuildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    AddAction(file, QStringLiteral("New Package"), QStringLiteral("Create a new package"));
-    AddAction(file, QStringLiteral("New Project"), QStringLiteral("Create a new project"));
-    AddAction(file, QStringLiteral("&Open"), QStringLiteral("Open a file or a project"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddAction(file, QStringLiteral("Open Project"), QStringLiteral("Open a project"));
-    AddAction(file, QStringLiteral("&Save"), QStringLiteral("Save the active file"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddAction(file, QStringLiteral("Save &As..."), QStringLiteral("Save the active file under another name"));
-    AddAction(file, QStringLiteral("Save Project"), QStringLiteral("Save the project"));
-    AddAction(file, QStringLiteral("Save All"), QStringLiteral("Save every modified file"));
-    file->addSeparator();
-    AddAction(file, QStringLiteral("&Close"), QStringLiteral("Close the active file"));
-    AddAction(file, QStringLiteral("Close All"), QStringLiteral("Close all files"));
-    AddAction(file, QStringLiteral("Close Project"), QStringLiteral("Close the project"));
-    AddAction(file, QStringLiteral("Revert"), QStringLiteral("Reload the active file"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R));
-    file->addSeparator();
-    connect(AddAction(file, QStringLiteral("E&xit"), QStringLiteral("Leave Torvane")),
-            &QAction::triggered, this, &QWidget::close);
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    auto onEditor = [this](auto call) {
-        return [this, call] {
-            if (QMdiSubWindow* sub = mdi_->activeSubWindow()) {
-                if (auto* memo = sub->findChild<QsciScintilla*>()) call(memo);
+    CommandRegistry& c = *commands_;
+    auto add = [&c](QMenu* menu, std::initializer_list<const char*> ids) {
+        for (const char* id : ids) {
+            if (id) {
+                menu->addAction(c.Command(id));
+            } else {
+                menu->addSeparator();
             }
-        };
+        }
     };
-    connect(AddAction(edit, QStringLiteral("Undo"), QStringLiteral("Undo the last change"), QKeySequence(Qt::CTRL | Qt::Key_Z)),
-            &QAction::triggered, this, onEditor([](QsciScintilla* m) { m->undo(); }));
-    connect(AddAction(edit, QStringLiteral("Redo"), QStringLiteral("Redo the last undone change")),
-            &QAction::triggered, this, onEditor([](QsciScintilla* m) { m->redo(); }));
-    edit->addSeparator();
-    connect(AddAction(edit, QStringLiteral("Cu&t"), QStringLiteral("Cut the selection")),
-            &QAction::triggered, this, onEditor([](QsciScintilla* m) { m->cut(); }));
-    connect(AddAction(edit, QStringLiteral("&Copy"), QStringLiteral("Copy the selection")),
-            &QAction::triggered, this, onEditor([](QsciScintilla* m) { m->copy(); }));
-    connect(AddAction(edit, QStringLiteral("&Paste"), QStringLiteral("Paste the clipboard")),
-            &QAction::triggered, this, onEditor([](QsciScintilla* m) { m->paste(); }));
-    connect(AddAction(edit, QStringLiteral("Select All"), QStringLiteral("Select the whole text"), QKeySequence(Qt::CTRL | Qt::Key_A)),
-            &QAction::triggered, this, onEditor([](QsciScintilla* m) { m->selectAll(true); }));
-
-    QMenu* search = menuBar()->addMenu(QStringLiteral("&Search"));
-    AddAction(search, QStringLiteral("Find"), QStringLiteral("Find text"), QKeySequence(Qt::CTRL | Qt::Key_F));
-    AddAction(search, QStringLiteral("Find && Replace"), QStringLiteral("Find and replace text"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    AddAction(search, QStringLiteral("Search Again"), QStringLiteral("Repeat the last search"), QKeySequence(Qt::Key_F3));
-    AddAction(search, QStringLiteral("Find in Files"), QStringLiteral("Search all sources"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F));
-    AddAction(search, QStringLiteral("Goto Line #"), QStringLiteral("Go to a line"), QKeySequence(Qt::CTRL | Qt::Key_L));
-
+    add(menuBar()->addMenu(QStringLiteral("&File")),
+        {cmd::kNewPackage, cmd::kNewProject, cmd::kOpen, cmd::kOpenProject, cmd::kSave, cmd::kSaveAs,
+         cmd::kSaveProject, cmd::kSaveAll, nullptr, cmd::kClose, cmd::kCloseAll, cmd::kCloseProject,
+         cmd::kRevert, nullptr, cmd::kExit});
+    add(menuBar()->addMenu(QStringLiteral("&Edit")),
+        {cmd::kUndo, cmd::kRedo, nullptr, cmd::kCut, cmd::kCopy, cmd::kPaste, cmd::kSelectAll});
+    add(menuBar()->addMenu(QStringLiteral("&Search")),
+        {cmd::kFind, cmd::kFindReplace, cmd::kSearchAgain, cmd::kFindInFiles, cmd::kGotoLine});
     QMenu* project = menuBar()->addMenu(QStringLiteral("&Project"));
-    connect(AddAction(project, QStringLiteral("Compile"), QStringLiteral("Compile the changed packages"), QKeySequence(Qt::Key_F7)),
-            &QAction::triggered, this, [this] { emit CompileRequested(false); });
-    connect(AddAction(project, QStringLiteral("Compile && Run"), QStringLiteral("Compile, then run the game"), QKeySequence(Qt::CTRL | Qt::Key_F7)),
-            &QAction::triggered, this, [this] { emit CompileRequested(true); });
-    AddAction(project, QStringLiteral("Run"), QStringLiteral("Run the game"), QKeySequence(Qt::Key_F9));
-    project->addSeparator();
-    projectSettings_ = AddAction(project, QStringLiteral("Settings..."), QStringLiteral("Edit the project settings"), QKeySequence(Qt::Key_F4));
-    projectSettings_->setEnabled(false);
-    doPreBatch_ = AddAction(project, QStringLiteral("Do PreBatch..."), QStringLiteral("Run the pre-compile script"));
-    doPreBatch_->setEnabled(false);
-    QMenu* postBatch = project->addMenu(QStringLiteral("Do PostBatch..."));
-    AddAction(postBatch, QStringLiteral("Simulate Successful Compile"), QStringLiteral("Run the post-compile script as after a successful compile"));
-    AddAction(postBatch, QStringLiteral("Simulate Failed Compile"), QStringLiteral("Run the post-compile script as after a failed compile"));
-
-    QMenu* classMenu = menuBar()->addMenu(QStringLiteral("&Class"));
-    AddAction(classMenu, QStringLiteral("Create a SubClass"), QStringLiteral("Create a sub-class of the chosen class"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    AddAction(classMenu, QStringLiteral("Delete Class"), QStringLiteral("Delete the chosen class"));
-    AddAction(classMenu, QStringLiteral("Rebuild Class Tree"), QStringLiteral("Scan all sources again"));
-    AddAction(classMenu, QStringLiteral("Default Properties"), QStringLiteral("Show the default properties of the chosen class"), QKeySequence(Qt::Key_F4));
-
+    add(project, {cmd::kCompile, cmd::kCompileAndRun, cmd::kRun, nullptr, cmd::kProjectSettings,
+                  cmd::kDoPreBatch});
+    add(project->addMenu(QStringLiteral("Do PostBatch...")), {cmd::kPostBatchSuccess, cmd::kPostBatchFailure});
+    add(menuBar()->addMenu(QStringLiteral("&Class")),
+        {cmd::kCreateSubClass, cmd::kDeleteClass, cmd::kRebuildClassTree, cmd::kDefaultProperties});
     toolsMenu_ = menuBar()->addMenu(QStringLiteral("&Tools"));
-    connect(AddAction(toolsMenu_, QStringLiteral("Editor Preferences..."), QStringLiteral("Colours and fonts of the editors")),
-            &QAction::triggered, this, [this] {
-                if (selEditOptions_) selEditOptions_->exec();
-            });
-    connect(AddAction(toolsMenu_, QStringLiteral("Enviroment Options..."), QStringLiteral("Preferences")),
-            &QAction::triggered, this, &TMain::EnvironmentOptions);
-    toolsMenu_->addSeparator();
-    AddAction(toolsMenu_, QStringLiteral("Configure External Tools..."), QStringLiteral("Add, edit and remove tools"));
-    toolsMenu_->addSeparator();
-
+    add(toolsMenu_, {cmd::kEditorPreferences, cmd::kEnvironmentOptions, nullptr, cmd::kConfigureTools, nullptr});
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    viewWorkspace_ = AddAction(view, QStringLiteral("WorkSpace"), QStringLiteral("Show or hide the workspace"), QKeySequence(Qt::CTRL | Qt::Key_F12));
-    viewWorkspace_->setCheckable(true);
-    connect(viewWorkspace_, &QAction::triggered, this, &TMain::ViewWorkspace);
-    viewOutputLog_ = AddAction(view, QStringLiteral("Output Log"), QStringLiteral("Show or hide the output log"), QKeySequence(Qt::CTRL | Qt::Key_F11));
-    viewOutputLog_->setCheckable(true);
-    viewOutputLog_->setChecked(true);
-    connect(viewOutputLog_, &QAction::triggered, this, &TMain::SetOutputLogVisible);
-    QMenu* tabs = view->addMenu(QStringLiteral("Workspace Tabs"));
-    for (const char* position : {"Top", "Bottom", "Left", "Right"}) {
-        AddAction(tabs, QString::fromLatin1(position), QStringLiteral("Position of the workspace tabs"));
-    }
-    view->addSeparator();
-    for (const char* entry : {"View | Edit UnrealTournament.log", "View | Edit UnrealTournament.ini",
-                              "View | Edit UCC.Log", "View | Edit Server.log"}) {
-        AddAction(view, QString::fromLatin1(entry), QStringLiteral("Open one of the game's files"));
-    }
+    add(view, {cmd::kViewWorkspace, cmd::kViewOutputLog});
+    add(view->addMenu(QStringLiteral("Workspace Tabs")),
+        {cmd::kTabsTop, cmd::kTabsBottom, cmd::kTabsLeft, cmd::kTabsRight});
+    add(view, {nullptr, cmd::kViewGameLog, cmd::kViewGameIni, cmd::kViewToolLog, cmd::kViewServerLog});
 
     windowMenu_ = menuBar()->addMenu(QStringLiteral("&Window"));
-    connect(AddAction(windowMenu_, QStringLiteral("&Cascade"), QStringLiteral("Cascade the editors")),
-            &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
-    connect(AddAction(windowMenu_, QStringLiteral("Tile &Horizontally"), QStringLiteral("Tile the editors one above the other")),
-            &QAction::triggered, this, [this] { ArrangeTiled(true); });
-    connect(AddAction(windowMenu_, QStringLiteral("Tile &Vertically"), QStringLiteral("Tile the editors side by side")),
-            &QAction::triggered, this, [this] { ArrangeTiled(false); });
-    connect(AddAction(windowMenu_, QStringLiteral("&Minimize All"), QStringLiteral("Minimize every editor")),
-            &QAction::triggered, this, [this] {
-                for (QMdiSubWindow* sub : mdi_->subWindowList()) sub->showMinimized();
-            });
-    connect(AddAction(windowMenu_, QStringLiteral("&Arrange All"), QStringLiteral("Arrange the minimized editors")),
-            &QAction::triggered, mdi_, &QMdiArea::tileSubWindows);
-    windowMenu_->addSeparator();
+    add(windowMenu_, {cmd::kCascade, cmd::kTileHorizontally, cmd::kTileVertically, cmd::kMinimizeAll,
+                      cmd::kArrangeAll, nullptr});
     connect(windowMenu_, &QMenu::aboutToShow, this, [this] {
         const auto actions = windowMenu_->actions();
         for (int i = 6; i < actions.size(); ++i) delete actions[i];
@@ -371,40 +430,26 @@ void TMain::BuildMenus() {
             connect(item, &QAction::triggered, this, [this, sub] { mdi_->setActiveSubWindow(sub); });
         }
     });
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    connect(AddAction(help, QStringLiteral("&About..."), QStringLiteral("About Torvane")),
-            &QAction::triggered, this, [this] {
-                if (about_) about_->exec();
-            });
+    add(menuBar()->addMenu(QStringLiteral("&Help")), {cmd::kAbout});
 
     // Pop-up menu of the file tabs: the File menu's own commands.
-    for (const char* caption : {"&Save", "Revert", "&Close"}) {
-        if (QAction* action = FindAction(QString::fromLatin1(caption))) fileTabs_->addAction(action);
-    }
+    for (const char* id : {cmd::kSave, cmd::kRevert, cmd::kClose}) fileTabs_->addAction(c.Command(id));
 }
 
 void TMain::BuildToolBars() {
+    CommandRegistry& c = *commands_;
     QToolBar* general = addToolBar(QStringLiteral("General"));
     general->setObjectName(QStringLiteral("GeneralToolBar"));
     general->setMovable(true);
-    QAction* newFile = general->addAction(QStringLiteral("New"));
-    newFile->setStatusTip(QStringLiteral("A new empty file"));
-    connect(newFile, &QAction::triggered, this, &TMain::NewFile);
-    connect(general->addAction(QStringLiteral("Open")), &QAction::triggered, this,
-            [this] { OpenFile(false); });
-    connect(general->addAction(QStringLiteral("Save")), &QAction::triggered, this, &TMain::SaveActive);
-    general->addSeparator();
-    general->addAction(QStringLiteral("Cut"))->setStatusTip(QStringLiteral("Cut the selection"));
-    general->addAction(QStringLiteral("Copy"))->setStatusTip(QStringLiteral("Copy the selection"));
-    general->addAction(QStringLiteral("Paste"))->setStatusTip(QStringLiteral("Paste the clipboard"));
-    general->addSeparator();
-    connect(general->addAction(QStringLiteral("Cascade")), &QAction::triggered, this,
-            [this] { mdi_->cascadeSubWindows(); });
-    connect(general->addAction(QStringLiteral("Tile Horizontally")), &QAction::triggered, this,
-            [this] { ArrangeTiled(true); });
-    connect(general->addAction(QStringLiteral("Tile Vertically")), &QAction::triggered, this,
-            [this] { ArrangeTiled(false); });
+    for (const char* id : {cmd::kNewFile, cmd::kOpen, cmd::kSave, static_cast<const char*>(nullptr),
+                           cmd::kCut, cmd::kCopy, cmd::kPaste, static_cast<const char*>(nullptr),
+                           cmd::kCascade, cmd::kTileHorizontally, cmd::kTileVertically}) {
+        if (id) {
+            general->addAction(c.Command(id));
+        } else {
+            general->addSeparator();
+        }
+    }
 
     QToolBar* find = addToolBar(QStringLiteral("Find"));
     find->setObjectName(QStringLiteral("FindToolBar"));
@@ -414,9 +459,9 @@ void TMain::BuildToolBars() {
     quickFind_->setStatusTip(QStringLiteral("Text to find..."));
     quickFind_->setFixedWidth(160);
     find->addWidget(quickFind_);
-    connect(quickFind_, &QLineEdit::returnPressed, this, &TMain::QuickFindSearch);
-    connect(find->addAction(QStringLiteral("Find")), &QAction::triggered, this, &TMain::QuickFindSearch);
-    find->addAction(QStringLiteral("Find in Files"))->setStatusTip(QStringLiteral("Search all sources"));
+    connect(quickFind_, &QLineEdit::returnPressed, this, Guarded(*prompter_, [this] { QuickFindSearch(); }));
+    find->addAction(c.Command(cmd::kQuickFind));
+    find->addAction(c.Command(cmd::kQuickFindInFiles));
 
     QToolBar* compile = addToolBar(QStringLiteral("Compile"));
     compile->setObjectName(QStringLiteral("CompileToolBar"));
@@ -428,13 +473,7 @@ void TMain::BuildToolBars() {
     connect(compileMode_, &QComboBox::currentIndexChanged, this, [this] {
         if (services_->ProjectOpen()) services_->MarkProjectModified();
     });
-    QAction* compileButton = compile->addAction(QStringLiteral("Compile"));
-    compileButton->setStatusTip(QStringLiteral("Compile the changed packages"));
-    connect(compileButton, &QAction::triggered, this, [this] { emit CompileRequested(false); });
-    QAction* compileRun = compile->addAction(QStringLiteral("Compile & Run"));
-    compileRun->setStatusTip(QStringLiteral("Compile, then run the game"));
-    connect(compileRun, &QAction::triggered, this, [this] { emit CompileRequested(true); });
-    compile->addAction(QStringLiteral("Run"))->setStatusTip(QStringLiteral("Run the game"));
+    for (const char* id : {cmd::kCompile, cmd::kCompileAndRun, cmd::kRun}) compile->addAction(c.Command(id));
 }
 
 QString TMain::CompileMode() const { return compileMode_->currentText(); }
@@ -543,7 +582,7 @@ void TMain::ViewWorkspace() {
         services_->LoadWorkspaceLayout();
         services_->SaveWorkspaceLayout();
     }
-    viewWorkspace_->setChecked(workspace_->isVisible());
+    commands_->Command(cmd::kViewWorkspace)->setChecked(workspace_->isVisible());
 }
 
 // --- start-up, options, closing --------------------------------------------------------------
@@ -566,17 +605,16 @@ void TMain::resizeEvent(QResizeEvent* event) {
     if (!applyingPanel_) ApplyBottomPanel();
 }
 
+// Each step is a command boundary of its own: an error is shown and the start goes on.
 void TMain::Timer1Timer() {
     if (loading_) loading_->show();
     QCoreApplication::processEvents();
     timer1_->stop();
     const std::string templatePath = options_.paths.File("NewClass.ucd");
     if (!started_) {
-        try {
+        RunGuarded(*prompter_, [&] {
             if (prefs_) prefs_->LoadPreferences(settings_, templatePath);
-        } catch (const std::exception& e) {
-            prompter_->Error(e.what());
-        }
+        });
         const std::string stored = prefs_ ? FromQString(prefs_->UTPath()->text()) : std::string();
         std::string located;
         if (stored.empty() || !platform::HasSystemDirectory(stored)) {
@@ -608,35 +646,44 @@ void TMain::Timer1Timer() {
             return;
         }
         started_ = true;
-        try {
+        RunGuarded(*prompter_, [&] {
             if (prefs_) prefs_->SavePreferences(settings_, templatePath);
-        } catch (const std::exception& e) {
-            prompter_->Error(e.what());
-        }
-        for (const std::string& argument : options_.arguments) {
-            std::string name = platform::FileNamePart(argument);
-            if (core::EndsWithIgnoringCase(name, ".uc")) {
-                name.resize(name.size() - 3);
-                const int position = services_->FindClass(name, "");
-                if (position >= 0) {
-                    services_->OpenClass(position);
-                    break;
-                }
-            }
-            OpenSourceFile(argument, "", "");
-        }
+        });
+        RunGuarded(*prompter_, [this] { OpenArguments(); });
     }
-    if (workspace_ && settings_.ReadIniBool("Workspace", "Visible", false)) {
-        services_->LoadWorkspaceLayout();
-        workspace_->show();
-    }
-    viewWorkspace_->setChecked(workspace_ && workspace_->isVisible());
+    RunGuarded(*prompter_, [this] {
+        if (workspace_ && settings_.ReadIniBool("Workspace", "Visible", false)) {
+            services_->LoadWorkspaceLayout();
+            workspace_->show();
+        }
+    });
+    commands_->Command(cmd::kViewWorkspace)->setChecked(workspace_ && workspace_->isVisible());
     if (loading_) loading_->hide();
     show();
     services_->ActivatePages();
-    const std::string lastProject = settings_.ReadIniString("Preferences", "LastProject", "");
-    if (prefs_ && prefs_->Current().autoLoadProject && !lastProject.empty()) {
-        services_->LoadProject(lastProject);
+    RunGuarded(*prompter_, [this] {
+        const std::string lastProject = settings_.ReadIniString("Preferences", "LastProject", "");
+        if (prefs_ && prefs_->Current().autoLoadProject && !lastProject.empty()) {
+            services_->LoadProject(lastProject);
+        }
+    });
+    commands_->Refresh();
+}
+
+// Command-line arguments: a class name opens from the class tree and ends the list, anything
+// else opens as a file.
+void TMain::OpenArguments() {
+    for (const std::string& argument : options_.arguments) {
+        std::string name = platform::FileNamePart(argument);
+        if (core::EndsWithIgnoringCase(name, ".uc")) {
+            name.resize(name.size() - 3);
+            const int position = services_->FindClass(name, "");
+            if (position >= 0) {
+                services_->OpenClass(position);
+                break;
+            }
+        }
+        OpenSourceFile(argument, "", "");
     }
 }
 
@@ -671,18 +718,21 @@ void TMain::closeEvent(QCloseEvent* event) {
                 saveAllAnswer_ = false;
                 event->ignore();
                 return;
-            case core::Answer::Yes: services_->SaveProject(); break;
+            case core::Answer::Yes: RunGuarded(*prompter_, [this] { services_->SaveProject(); }); break;
             default: break;
         }
     }
     saveAllAnswer_ = false;
-    services_->SaveWorkspaceLayout();
-    if (!isMaximized()) {
-        settings_.WriteIniInteger("IDE", "Left", x());
-        settings_.WriteIniInteger("IDE", "Top", y());
-        settings_.WriteIniInteger("IDE", "Width", width());
-        settings_.WriteIniInteger("IDE", "Height", height());
-    }
+    // Settings that cannot be written are reported; the program still closes.
+    RunGuarded(*prompter_, [this] {
+        services_->SaveWorkspaceLayout();
+        if (!isMaximized()) {
+            settings_.WriteIniInteger("IDE", "Left", x());
+            settings_.WriteIniInteger("IDE", "Top", y());
+            settings_.WriteIniInteger("IDE", "Width", width());
+            settings_.WriteIniInteger("IDE", "Height", height());
+        }
+    });
     event->accept();
 }
 

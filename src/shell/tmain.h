@@ -8,12 +8,16 @@
 
 #include "editor/editor_host.h"
 #include "platform/game_install.h"
+#include "shell/busy_state.h"
+#include "shell/command_registry.h"
+#include "shell/main_window_rules.h"
 #include "shell/program_paths.h"
 #include "shell/settings_file.h"
 #include "shell/workspace_services.h"
 
 class QAction;
 class QComboBox;
+class QsciScintilla;
 class QLineEdit;
 class QListWidget;
 class QMdiArea;
@@ -77,10 +81,10 @@ public:
                                     const std::string& className);
     void NewFile();
     void OpenFile(bool projectFilter);
-    void SaveActive() override;
+    void SaveActive();
     void SaveAs();
     void SaveAll();
-    void RevertActive() override;
+    void RevertActive();
     void CloseActive();
     void CloseAll();
     // View entries: a game file below the game root, closing an open editor of it first when
@@ -123,11 +127,14 @@ public:
     QMdiArea* MdiArea() const { return mdi_; }
     QWidget* BrowserPanel() const { return browserPanel_; }
     QMenu* ToolsMenu() const { return toolsMenu_; }
-    QAction* FindAction(const QString& caption) const;
-
-signals:
-    // Project > Compile, Compile & Run, the toolbar and the editors' menus.
-    void CompileRequested(bool autoClose);
+    // The IDE's commands, found by id (shell/command_ids.h).
+    CommandRegistry& Commands() override { return *commands_; }
+    // A compile, a script or a rebuild running; see BusyState.
+    BusyState& Busy() { return busy_; }
+    // Availability rules of the commands: why one cannot run now, empty when it can. BusyReason
+    // while a compile, script or rebuild runs; ProjectReason also without an open project.
+    QString BusyReason() const;
+    QString ProjectReason() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -146,7 +153,6 @@ public:
     void EditorClosed(editor::TEditor& editor) override;
     void SelectNextTab() override;
     std::string PathOfCaption(const std::string& caption) const override;
-    void RequestCompile(bool autoClose) override { emit CompileRequested(autoClose); }
 
 private:
     class LogAdapter;
@@ -154,17 +160,19 @@ private:
     void ConnectFileCommands();
     bool SaveEditor(editor::TEditor& editor);
 
+    void RegisterCommands();
+    void ConnectCommands();
     void BuildMenus();
     void BuildToolBars();
     void BuildCentralArea();
     void ReadLayout();
+    void OpenArguments();
     void ApplyBottomPanel();
     void SplitterMoved();
     void QuickFindSearch();
     void ArrangeTiled(bool horizontally);
     void ViewWorkspace();
-    QAction* AddAction(QMenu* menu, const QString& caption, const QString& hint,
-                       const QKeySequence& key = {});
+    void OnActiveEditor(const char* id, void (*call)(QsciScintilla&));
     void Terminate(int code);
 
     TMainOptions options_;
@@ -174,13 +182,15 @@ private:
     WorkspaceServices defaultServices_;
     WorkspaceServices* services_ = &defaultServices_;
     std::unique_ptr<LogAdapter> logAdapter_;
+    std::unique_ptr<CommandRegistry> commands_;
+    BusyState busy_;
 
     std::string gameRoot_;
     platform::GameInstall install_;
     bool started_ = false;
     bool saveAllAnswer_ = false;
     bool lastEditorMaximized_ = false;
-    int logHeight_ = 0;
+    int logHeight_ = kDesignedLogHeight;
     bool logVisible_ = true;
     bool applyingPanel_ = false;
     QString lastSearchText_;
@@ -195,10 +205,6 @@ private:
     QStatusBar* statusLine_ = nullptr;
     QLineEdit* quickFind_ = nullptr;
     QComboBox* compileMode_ = nullptr;
-    QAction* viewOutputLog_ = nullptr;
-    QAction* viewWorkspace_ = nullptr;
-    QAction* projectSettings_ = nullptr;
-    QAction* doPreBatch_ = nullptr;
     QMenu* toolsMenu_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     QTimer* timer1_ = nullptr;

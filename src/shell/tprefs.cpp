@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +16,7 @@
 
 #include "core/interaction.h"
 #include "core/text.h"
+#include "shell/command_boundary.h"
 #include "platform/game_install_locator.h"
 #include "shell/settings_file.h"
 #include "widgets/folder_browser.h"
@@ -47,9 +49,9 @@ TPrefs::TPrefs(core::Prompter& prompter, QWidget* parent) : QDialog(parent), pro
                                          QDialogButtonBox::ActionRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(associate, &QPushButton::clicked, this, [this] {
+    connect(associate, &QPushButton::clicked, this, Guarded(prompter_, [this] {
         if (associate_) associate_();
-    });
+    }));
     layout->addWidget(buttons);
     resize(520, 420);
 }
@@ -116,7 +118,8 @@ QWidget* TPrefs::BuildTokensPage() {
     });
     tokenValue_ = new QLineEdit(page);
     tokenValue_->setPlaceholderText(QStringLiteral("Value"));
-    connect(tokenValue_, &QLineEdit::returnPressed, this, &TPrefs::AddOrUpdateClicked);
+    // Enter adds the token and goes no further: it must not press the dialog's OK.
+    tokenValue_->installEventFilter(this);
     edits->addWidget(tokenName_);
     edits->addWidget(tokenValue_, 1);
     layout->addLayout(edits);
@@ -171,6 +174,17 @@ void TPrefs::AddOrUpdateClicked() {
     AddOrUpdateToken(tokens, FromQString(tokenName_->text()), FromQString(tokenValue_->text()));
     ShowTokens(tokens);
     if (tokens.size() > before) tokenName_->setFocus();
+}
+
+bool TPrefs::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tokenValue_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            AddOrUpdateClicked();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TPrefs::ClearClicked() {

@@ -53,6 +53,9 @@ public:
     QPushButton* ClearButton() const { return clear_; }
     QPlainTextEdit* HeaderTemplate() const { return headerTemplate_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* BuildGeneralPage();
     QWidget* BuildNewClassPage();

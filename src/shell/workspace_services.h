@@ -24,6 +24,8 @@ public:
     virtual void SaveWorkspaceLayout() {}
     virtual void LoadWorkspaceLayout() {}
     virtual void ActivatePages() {}
+    // The workspace tabs' position: 0 top, 1 bottom, 2 left, 3 right.
+    virtual void SetTabPosition(int /*position*/) {}
 
     virtual bool ProjectOpen() const { return false; }
     virtual bool ProjectModified() const { return false; }

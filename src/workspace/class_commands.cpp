@@ -26,21 +26,18 @@ void PrintTree(const ClassTree& tree, std::ostream& out) {
 int RunClassScan(const std::string& gameRoot, const std::string& cacheDirectory,
                  const std::string& print, std::ostream& out, std::ostream& err) {
     core::StreamPrompter prompter(err, core::Answer::No);  // a rebuild asks nothing
+    std::string error;
+    if (!cacheDirectory.empty() && !platform::CreateDirectories(cacheDirectory, &error)) {
+        throw platform::FileError("Cannot create directory \"" + cacheDirectory + "\". " + error);
+    }
     ClassBrowserContext context;
     context.install = platform::GameInstall::Detect(gameRoot);
     context.cacheDirectory = cacheDirectory;
     context.prompter = &prompter;
     ClassBrowser browser(context);
     if (!browser.LoadEditPackages()) return 1;
-    const bool complete = browser.RebuildClassTrees();
-    if (!cacheDirectory.empty() && complete) {
-        try {
-            browser.SavePackageList();
-        } catch (const std::exception& e) {
-            err << e.what() << "\n";
-            return 1;
-        }
-    }
+    const bool complete = browser.RebuildClassTrees();  // writes the tree caches; throws when it cannot
+    if (!cacheDirectory.empty() && complete) browser.SavePackageList();
     if (print == "object") PrintTree(browser.objectTree(), out);
     if (print == "actor") PrintTree(browser.actorTree(), out);
     if (print == "package") PrintTree(browser.byPackageTree(), out);

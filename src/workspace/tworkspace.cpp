@@ -14,6 +14,8 @@
 #include "build/compile_pipeline.h"
 #include "core/interaction.h"
 #include "platform/game_install.h"
+#include "shell/command_boundary.h"
+#include "shell/command_ids.h"
 #include "shell/main_window_rules.h"
 #include "shell/qt_interaction.h"
 #include "shell/tloading.h"
@@ -41,18 +43,6 @@ QTreeWidget* MakeTree(QWidget* parent, const char* name) {
     return tree;
 }
 
-void AddMenu(QWidget* widget, std::initializer_list<const char*> captions) {
-    for (const char* caption : captions) {
-        auto* action = new QAction(widget);
-        if (std::string_view(caption) == "-") {
-            action->setSeparator(true);
-        } else {
-            action->setText(QString::fromLatin1(caption));
-        }
-        widget->addAction(action);
-    }
-}
-
 }  // namespace
 
 // Progress texts for the workspace's status line and the splash window.
@@ -72,6 +62,7 @@ private:
 TWorkspace::TWorkspace(shell::TMain& main, shell::TLoading* loading)
     : QDockWidget(QStringLiteral("WorkSpace"), &main), main_(main), loading_(loading) {
     setObjectName(QStringLiteral("TWorkspace"));
+    RegisterCommands();
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
@@ -93,11 +84,57 @@ TWorkspace::TWorkspace(shell::TMain& main, shell::TLoading* loading)
     statusLines_ = std::make_unique<StatusLines>(status_, loading_);
     pump_ = std::make_unique<shell::QtEventPump>();
     main_.addDockWidget(Qt::LeftDockWidgetArea, this);
-    viewAction_ = main_.FindAction(QStringLiteral("WorkSpace"));
+    viewAction_ = main_.Commands().Command(shell::cmd::kViewWorkspace);
     hide();
 }
 
 TWorkspace::~TWorkspace() = default;
+
+// The workspace's own commands (its context menus also show main-window commands).
+void TWorkspace::RegisterCommands() {
+    shell::CommandRegistry& c = main_.Commands();
+    using namespace shell::cmd;
+    // Insert and Delete act only where the project tree has the focus.
+    c.Register(kImportPackageIntoProject, "Import Package in to Project", "Add installed packages to the project",
+               QKeySequence(Qt::Key_Insert), Qt::WidgetWithChildrenShortcut);
+    c.Register(kRemovePackageFromProject, "Remove Package From Project", "Remove the selected package from the project",
+               QKeySequence(Qt::Key_Delete), Qt::WidgetWithChildrenShortcut);
+    c.Register(kImportPackageFromDir, "Import Package from Dir...", "Add a package directory to the game");
+    c.Register(kRemovePackages, "Remove Packages", "Remove the selected packages from the game's list");
+    c.Register(kInstallPackages, "Install Package(s)", "Install compiled packages");
+    c.Register(kExportPackage, "Export Package", "Write the sources of a compiled package");
+    c.Register(kPackageFlags, "Package Flags...", "Set a package's flags");
+    for (const char* id : {kImportPackageFromDir, kRemovePackages, kInstallPackages, kExportPackage, kPackageFlags}) {
+        c.MarkNotAvailableYet(id);
+    }
+
+    c.Connect(kNewProject, this, [this] { NewProject(); });
+    c.Connect(kSaveProject, this, [this] { SaveProject(); });
+    c.Connect(kCloseProject, this, [this] { CloseProject(); });
+    c.Connect(kProjectSettings, this, [this] { EditProjectSettings(); });
+    c.Connect(kImportPackageIntoProject, this, [this] { ImportPackagesIntoProject(); });
+    c.Connect(kRemovePackageFromProject, this, [this] { RemovePackageFromProject(); });
+    c.Connect(kRebuildClassTree, this, [this] { RebuildClassTrees(); });
+
+    for (const char* id : {kNewProject, kOpenProject, kCloseProject, kRebuildClassTree}) {
+        c.SetAvailability(id, [this] { return main_.BusyReason(); });
+    }
+    for (const char* id : {kProjectSettings, kImportPackageIntoProject, kRemovePackageFromProject}) {
+        c.SetAvailability(id, [this] { return main_.ProjectReason(); });
+    }
+}
+
+void TWorkspace::AddCommands(QWidget* widget, std::initializer_list<const char*> ids) {
+    for (const char* id : ids) {
+        if (id) {
+            widget->addAction(main_.Commands().Command(id));
+        } else {
+            auto* separator = new QAction(widget);
+            separator->setSeparator(true);
+            widget->addAction(separator);
+        }
+    }
+}
 
 core::StatusSink* TWorkspace::StatusSink() const { return statusLines_.get(); }
 
@@ -108,9 +145,10 @@ QWidget* TWorkspace::BuildProjectPage() {
     projName_->setObjectName(QStringLiteral("ProjName"));
     layout->addWidget(projName_);
     projectTree_ = MakeTree(page, "ProjectTree");
-    AddMenu(projectTree_, {"New Project", "Open Project", "-", "New Package", "Import Package in to Project",
-                           "Remove Package From Project", "-", "Create a Subclass...", "Delete Class",
-                           "Default Properties", "-", "Settings"});
+    using namespace shell::cmd;
+    AddCommands(projectTree_, {kNewProject, kOpenProject, nullptr, kNewPackage, kImportPackageIntoProject,
+                               kRemovePackageFromProject, nullptr, kCreateSubClass, kDeleteClass,
+                               kDefaultProperties, nullptr, kProjectSettings});
     layout->addWidget(projectTree_, 1);
     return page;
 }
@@ -120,18 +158,17 @@ QWidget* TWorkspace::BuildTreePage(QTreeWidget*& tree, const char* name) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     tree = MakeTree(page, name);
-    AddMenu(tree, {"Create a Subclass...", "Delete Class", "-"});
-    auto* rebuild = new QAction(QStringLiteral("Rebuild Class Tree"), tree);
-    tree->addAction(rebuild);
-    connect(rebuild, &QAction::triggered, this, &TWorkspace::RebuildClassTrees);
-    AddMenu(tree, {"-", "Default Properties"});
+    using namespace shell::cmd;
+    AddCommands(tree, {kCreateSubClass, kDeleteClass, nullptr, kRebuildClassTree, nullptr, kDefaultProperties});
     QTreeWidget* view = tree;
     connect(view, &QTreeWidget::itemDoubleClicked, this, [this, view](QTreeWidgetItem* item) {
-        if (view == classTree_) {
-            ClassTreeDblClick(item);
-        } else {
-            ActorTreeDblClick(item);
-        }
+        shell::RunGuarded(main_.Prompter(), [&] {
+            if (view == classTree_) {
+                ClassTreeDblClick(item);
+            } else {
+                ActorTreeDblClick(item);
+            }
+        });
     });
     connect(view, &QTreeWidget::itemCollapsed, this, &TWorkspace::CollapseSubtree);
     layout->addWidget(tree);
@@ -146,11 +183,14 @@ QWidget* TWorkspace::BuildPackagePage() {
     classFind_ = new QLineEdit(page);
     classFind_->setObjectName(QStringLiteral("ClassFind"));
     classFind_->setPlaceholderText(QStringLiteral("Find"));
-    connect(classFind_, &QLineEdit::returnPressed, this, &TWorkspace::ClassFindSearch);
+    connect(classFind_, &QLineEdit::returnPressed, this,
+            shell::Guarded(main_.Prompter(), [this] { ClassFindSearch(); }));
     layout->addWidget(classFind_);
     byPackage_ = MakeTree(page, "ClassByPackage");
     byPackage_->installEventFilter(this);
-    connect(byPackage_, &QTreeWidget::itemDoubleClicked, this, &TWorkspace::ClassByPackageDblClick);
+    connect(byPackage_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        shell::RunGuarded(main_.Prompter(), [&] { ClassByPackageDblClick(item); });
+    });
     layout->addWidget(byPackage_, 1);
     return page;
 }
@@ -165,7 +205,8 @@ QWidget* TWorkspace::BuildSystemPage() {
     editPackages_->setHeaderLabels({QStringLiteral("Package"), QStringLiteral("Last Modified")});
     editPackages_->setRootIsDecorated(false);
     editPackages_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    AddMenu(editPackages_, {"New Package", "Import Package from Dir...", "-", "Remove Packages"});
+    AddCommands(editPackages_, {shell::cmd::kNewPackage, shell::cmd::kImportPackageFromDir, nullptr,
+                                shell::cmd::kRemovePackages});
     layout->addWidget(editPackages_, 1);
     layout->addWidget(new QLabel(QStringLiteral("Compiled Packages"), page));
     availablePackages_ = MakeTree(page, "AvailablePackages");
@@ -173,7 +214,8 @@ QWidget* TWorkspace::BuildSystemPage() {
     availablePackages_->setHeaderLabels({QStringLiteral("Package"), QStringLiteral("Exported")});
     availablePackages_->setRootIsDecorated(false);
     availablePackages_->installEventFilter(this);
-    AddMenu(availablePackages_, {"Install Package(s)", "Export Package", "-", "Package Flags..."});
+    AddCommands(availablePackages_, {shell::cmd::kInstallPackages, shell::cmd::kExportPackage, nullptr,
+                                     shell::cmd::kPackageFlags});
     layout->addWidget(availablePackages_, 1);
     return page;
 }
@@ -240,7 +282,11 @@ bool TWorkspace::InitClassBrowser(const platform::GameInstall& install) {
     browser_ = std::make_unique<ClassBrowser>(context);
     for (const std::string& line : install.Describe()) main_.AddLogLine(line);
     build::RestoreInterruptedCompile(install.configPath(), main_.Prompter());
-    if (browser_->InitClassBrowser() == ClassBrowser::StartResult::Quit) return false;
+    // A cache that cannot be written ends this step with the error box; the trees built so far
+    // are shown and the program starts all the same.
+    bool quit = false;
+    shell::RunGuarded(main_.Prompter(), [&] { quit = browser_->InitClassBrowser() == ClassBrowser::StartResult::Quit; });
+    if (quit) return false;
     project::ProjectSessionContext projectContext;
     projectContext.gameRoot = install.gameRoot();
     projectContext.programDirectory = main_.Paths().dataDirectory;
@@ -258,17 +304,24 @@ bool TWorkspace::InitClassBrowser(const platform::GameInstall& install) {
 }
 
 void TWorkspace::RebuildClassTrees() {
-    if (!browser_) return;
+    if (!browser_ || main_.Busy().Busy()) return;
+    const shell::BusyState::Scope busy(main_.Busy());
     if (loading_) loading_->show();
     classTree_->hide();
     actorTree_->hide();
+    // Whatever happens, the trees show what was built and come back on screen.
+    struct ShowAgain {
+        TWorkspace& w;
+        ~ShowAgain() {
+            w.ShowTree(w.classTree_, w.browser_->objectTree());
+            w.ShowTree(w.actorTree_, w.browser_->actorTree());
+            w.ShowTree(w.byPackage_, w.browser_->byPackageTree());
+            w.classTree_->show();
+            w.actorTree_->show();
+            if (w.loading_) w.loading_->hide();
+        }
+    } showAgain{*this};
     browser_->RebuildClassTrees();
-    ShowTree(classTree_, browser_->objectTree());
-    ShowTree(actorTree_, browser_->actorTree());
-    ShowTree(byPackage_, browser_->byPackageTree());
-    classTree_->show();
-    actorTree_->show();
-    if (loading_) loading_->hide();
 }
 
 int TWorkspace::FindClass(const std::string& className, const std::string& package) {
@@ -354,6 +407,14 @@ void TWorkspace::hideEvent(QHideEvent* event) {
     if (viewAction_) viewAction_->setChecked(false);  // also while the main window goes
 }
 
+void TWorkspace::SetTabPosition(int position) {
+    if (const auto tabs = shell::TabPositionFromSetting(position)) {
+        static const QTabWidget::TabPosition kPositions[] = {QTabWidget::North, QTabWidget::South,
+                                                             QTabWidget::West, QTabWidget::East};
+        pages_->setTabPosition(kPositions[*tabs]);
+    }
+}
+
 void TWorkspace::ActivatePages() {
     const int active = pages_->currentIndex();
     for (int page : {0, 1, 2, 4}) {
@@ -404,11 +465,7 @@ void TWorkspace::LoadWorkspaceLayout() {
             if (left != -1 && top != -1) move(left, top);
         }
         pages_->setCurrentIndex(shell::WorkspacePageFromSetting(tab));
-        if (const auto tabs = shell::TabPositionFromSetting(position)) {
-            static const QTabWidget::TabPosition kPositions[] = {QTabWidget::North, QTabWidget::South,
-                                                                 QTabWidget::West, QTabWidget::East};
-            pages_->setTabPosition(kPositions[*tabs]);
-        }
+        SetTabPosition(position);
     } catch (const std::exception& e) {
         main_.Prompter().Error(e.what());
     }

@@ -50,6 +50,7 @@ public:
     void SaveWorkspaceLayout() override;
     void LoadWorkspaceLayout() override;
     void ActivatePages() override;
+    void SetTabPosition(int position) override;
     bool ProjectOpen() const override;
     bool ProjectModified() const override;
     void SaveProject() override;
@@ -101,6 +102,8 @@ private:
     QWidget* BuildTreePage(QTreeWidget*& tree, const char* name);
     QWidget* BuildPackagePage();
     QWidget* BuildSystemPage();
+    void RegisterCommands();
+    void AddCommands(QWidget* widget, std::initializer_list<const char*> ids);
     void ShowTree(QTreeWidget* view, workspace::ClassTree& tree);
     void ShowPackageLists();
     void OpenNode(QTreeWidgetItem* item);

@@ -1,7 +1,10 @@
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
+#include "platform/file_ops.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -131,6 +134,27 @@ TEST(CliClassesTest, LinuxLayoutScansThePackagesOfTheIniTheToolReads) {
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_EQ(result.output.find("RelicsBindings"), std::string::npos);
     EXPECT_EQ(dir.Read("Packages.ucd"), "Core\r\nEngine\r\nDemoLib\r\nDemoMod\r\n");
+}
+
+// A cache directory that is missing is created; one that cannot be written ends the command with
+// one line on stderr and exit status 2.
+TEST(CliClassesTest, CacheDirectoryIsCreatedOrRefusedWithOneLine) {
+    testing::TempDir dir;
+    const std::string root = testing::CopySampleGame(dir);
+    const std::string scan = kCli + " classes --game " + ShellQuote(root) + " --caches ";
+    EXPECT_EQ(RunCommand(scan + ShellQuote(dir.Path("new/caches")) + " 2>&1").exitCode, 0);
+    EXPECT_EQ(dir.Read("new/caches/Packages.ucd"), "Core\r\nEngine\r\nDemoLib\r\nDemoMod\r\n");
+
+    dir.Write("plain-file", "not a directory");
+    const auto notADirectory = RunCommand(scan + ShellQuote(dir.Path("plain-file")) + " 2>&1 >/dev/null");
+    EXPECT_EQ(notADirectory.exitCode, 2);
+    EXPECT_EQ(std::count(notADirectory.output.begin(), notADirectory.output.end(), '\n'), 1) << notADirectory.output;
+    EXPECT_EQ(notADirectory.output.rfind("torvane-cli: ", 0), 0u) << notADirectory.output;
+
+    platform::CreateDirectories(dir.Path("caches/Classes.ucd"));  // a cache that cannot be replaced
+    const auto unwritable = RunCommand(scan + ShellQuote(dir.Path("caches")) + " 2>&1 >/dev/null");
+    EXPECT_EQ(unwritable.exitCode, 2);
+    EXPECT_NE(unwritable.output.find("Classes.ucd"), std::string::npos) << unwritable.output;
 }
 
 }  // namespace

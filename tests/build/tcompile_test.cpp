@@ -13,6 +13,7 @@
 #include "editor/tsyntax_memo.h"
 #include "platform/file_ops.h"
 #include "shell/app_windows.h"
+#include "shell/command_ids.h"
 #include "shell/tmain.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
@@ -58,7 +59,7 @@ protected:
 };
 
 TEST_F(TCompileTest, CleanCompileClosesByItself) {
-    emit windows_->main().CompileRequested(false);
+    windows_->main().Commands().Command(shell::cmd::kCompile)->trigger();
     EXPECT_EQ(rebuilt_, (std::vector<std::string>{"DemoLib", "DemoMod"}));
     EXPECT_EQ(Progress().CurrentTitle()->text(), "Finished!");
     EXPECT_EQ(Progress().UCErrors()->text(), "0 Errors");
@@ -67,7 +68,7 @@ TEST_F(TCompileTest, CleanCompileClosesByItself) {
     QListWidget* log = windows_->main().OutputLogWidget();
     EXPECT_EQ(log->item(log->count() - 1)->text(), "Success - 0 error(s), 0 warnings");
     EXPECT_TRUE(platform::FileExists(game_ + "/System/DemoMod.u"));
-    EXPECT_EQ(windows_->compiles().Pipeline()->errorCount(), 0);
+    EXPECT_EQ(windows_->compiles().State().errorCount, 0);
 }
 
 TEST_F(TCompileTest, ErrorsKeepTheDialogAndOpenTheFirstAtItsLine) {
@@ -75,11 +76,11 @@ TEST_F(TCompileTest, ErrorsKeepTheDialogAndOpenTheFirstAtItsLine) {
                "class DemoPickup extends Inventory;\r\n\r\n// STANDIN: Error, first\r\n"
                "// STANDIN: Error, second\r\n// STANDIN: Error, third\r\n");
     PressOkWhenFinished();
-    emit windows_->main().CompileRequested(false);
+    windows_->main().Commands().Command(shell::cmd::kCompile)->trigger();
     EXPECT_EQ(Progress().CurrentTitle()->text(), "Finished, but there were errors!");
     EXPECT_EQ(Progress().UCErrors()->text(), "3 Errors");
     EXPECT_EQ(Progress().Status()->text(), " first");
-    EXPECT_EQ(windows_->compiles().Pipeline()->errorCount(), 3);
+    EXPECT_EQ(windows_->compiles().State().errorCount, 3);
     editor::TEditor* editor = windows_->main().ActiveEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->ClassName(), "DemoPickup");

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "shell/command_ids.h"
 #include "editor/teditor.h"
 #include "platform/file_ops.h"
 #include "project/tnewproj.h"
@@ -81,7 +82,7 @@ TEST_F(ProjectPageTest, NewProjectWithANameClashAnsweredNo) {
     EXPECT_TRUE(workspace.ProjectModified());
     EXPECT_EQ(workspace.ProjectTree()->topLevelItem(0)->text(0), "Fresh.tvx");
     EXPECT_EQ(workspace.ProjName()->text(), "Fresh");
-    EXPECT_TRUE(windows->main().FindAction("Settings...")->isEnabled());
+    EXPECT_TRUE(windows->main().Commands().Command(shell::cmd::kProjectSettings)->isEnabled());
 }
 
 TEST_F(ProjectPageTest, ImportSaveAndReopenAtStartUp) {

@@ -6,11 +6,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QTreeWidget>
 #include <QTest>
 #include <QTimer>
 
 #include "platform/file_ops.h"
 #include "shell/app_windows.h"
+#include "shell/command_ids.h"
 #include "shell/tloading.h"
 #include "shell/tprefs.h"
 #include "support/scripted_interaction.h"
@@ -76,8 +78,8 @@ TEST_F(TMainTest, WindowsAreCreatedInTheirOrder) {
     EXPECT_EQ(windows->main().windowTitle(), "Torvane 4.0");
     EXPECT_TRUE(windows->loading().isVisible());
     EXPECT_EQ(windows->loading().Status(), "Loading Preferences...");
-    EXPECT_NE(windows->main().FindAction("Compile && Run"), nullptr);
-    EXPECT_EQ(windows->main().FindAction("Goto Line #")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    EXPECT_EQ(windows->main().Commands().Command(cmd::kCompileAndRun)->text(), "Compile && Run");
+    EXPECT_EQ(windows->main().Commands().Command(cmd::kGotoLine)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
     EXPECT_EQ(windows->main().ToolsMenu()->actions().size(), 5);
     EXPECT_EQ(windows->main().BrowserPanel()->width(), 1);
     EXPECT_TRUE(platform::FileExists(dir_.Path("prog/EdData.dat")));  // created empty
@@ -203,6 +205,43 @@ TEST_F(TMainTest, EnvironmentOptionsRestartRule) {
               "Torvane must be restarted in order to reload the class/package information.  Press OK to "
               "exit this application.");
     EXPECT_NE(Ini().find("UTPath=/somewhere/else"), std::string::npos);
+}
+
+// A setting that is not a number is reported with the standard error box; the program starts
+// with its designed layout all the same.
+TEST_F(TMainTest, NonNumericLayoutValueIsReportedAndTheProgramStarts) {
+    dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n[IDE]\r\nLeft=abc\r\n");
+    auto windows = Start();
+    ASSERT_EQ(prompter_.shown().size(), 1u);
+    EXPECT_EQ(prompter_.shown()[0].kind, testing::ShownMessage::Kind::Error);
+    EXPECT_EQ(prompter_.shown()[0].text, "'abc' is not a valid integer value");
+    EXPECT_EQ(windows->main().BottomPanelHeight(), 150);  // the designed log height
+    windows->main().Timer1Timer();
+    EXPECT_TRUE(windows->main().Started());
+}
+
+// Enter in the token value box adds the token and goes no further: the dialog stays open and
+// nothing is saved until OK.
+TEST_F(TMainTest, EnterInTheTokenValueAddsTheTokenAndKeepsTheDialogOpen) {
+    dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
+    auto windows = Start();
+    windows->main().Timer1Timer();
+    TPrefs& prefs = windows->prefs();
+    bool openAfterEnter = false;
+    int tokensAfterEnter = 0;
+    QTimer::singleShot(0, &prefs, [&] {
+        QTest::keyClicks(prefs.TokenNameEdit(), "map");
+        QTest::keyClicks(prefs.TokenValueEdit(), "DM-Deck16");
+        QTest::keyClick(prefs.TokenValueEdit(), Qt::Key_Return);
+        openAfterEnter = prefs.isVisible();
+        tokensAfterEnter = prefs.TokenList()->topLevelItemCount();
+        prefs.reject();
+    });
+    windows->main().Commands().Command(cmd::kEnvironmentOptions)->trigger();
+    EXPECT_TRUE(openAfterEnter);
+    EXPECT_EQ(tokensAfterEnter, 1);
+    EXPECT_EQ(Ini().find("Token0=MAP"), std::string::npos);
+    EXPECT_FALSE(exitCode_);
 }
 
 TEST_F(TMainTest, WindowLayoutIsRead) {

@@ -13,6 +13,7 @@
 #include "platform/file_ops.h"
 #include "platform/locale_formats.h"
 #include "shell/app_windows.h"
+#include "shell/command_ids.h"
 #include "shell/tloading.h"
 #include "shell/tmain.h"
 #include "support/scripted_interaction.h"
@@ -190,6 +191,31 @@ TEST_F(TWorkspaceTest, ChangedPackagesAnsweredNoEndTheProgram) {
     EXPECT_EQ(exitCode_, 0);
     EXPECT_FALSE(windows->main().Started());
     EXPECT_EQ(prompter_.shown().back().text, "Taking a quick exit");
+}
+
+// A tree cache that cannot be written ("Packages.ucd" is a directory) is reported at start-up
+// and by Rebuild Class Tree; the program starts, and the trees are shown and stay on screen.
+TEST_F(TWorkspaceTest, UnwritableCachesAreReportedAndTheTreesStay) {
+    platform::CreateDirectories(dir_.Path("prog/Packages.ucd"));
+    auto windows = Start();
+    ASSERT_TRUE(windows->main().Started());
+    ASSERT_FALSE(prompter_.shown().empty());
+    EXPECT_EQ(prompter_.shown().back().kind, testing::ShownMessage::Kind::Error);
+    EXPECT_NE(prompter_.shown().back().text.find("Packages.ucd"), std::string::npos) << prompter_.shown().back().text;
+    TWorkspace& workspace = Workspace(*windows);
+    ASSERT_EQ(workspace.ClassTree()->topLevelItemCount(), 1);
+    EXPECT_EQ(workspace.ClassTree()->topLevelItem(0)->text(0), "Object");
+
+    platform::DeleteFile(dir_.Path("prog/Classes.ucd"));
+    platform::CreateDirectories(dir_.Path("prog/Classes.ucd"));
+    const std::size_t shown = prompter_.shown().size();
+    windows->main().Commands().Command(shell::cmd::kRebuildClassTree)->trigger();
+    ASSERT_EQ(prompter_.shown().size(), shown + 1);
+    EXPECT_NE(prompter_.shown().back().text.find("Classes.ucd"), std::string::npos);
+    EXPECT_FALSE(workspace.ClassTree()->isHidden());
+    EXPECT_FALSE(workspace.ActorTree()->isHidden());
+    EXPECT_EQ(workspace.ClassTree()->topLevelItemCount(), 1);
+    EXPECT_TRUE(windows->main().Commands().Command(shell::cmd::kRebuildClassTree)->isEnabled());
 }
 
 }  // namespace

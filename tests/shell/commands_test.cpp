@@ -1,0 +1,237 @@
+// The IDE's commands as a user reaches them: keys pressed in a real editor, menus, tool bars and
+// context menus of the real windows.
+#include <gtest/gtest.h>
+
+#include <Qsci/qscicommandset.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <map>
+#include <set>
+
+#include "editor/teditor.h"
+#include "editor/tsyntax_memo.h"
+#include "platform/file_ops.h"
+#include "shell/app_windows.h"
+#include "shell/command_ids.h"
+#include "shell/tmain.h"
+#include "support/qt_wait.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+#include "workspace/tworkspace.h"
+
+namespace torvane::shell {
+namespace {
+
+using editor::TEditor;
+
+class CommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        game_ = testing::CopySampleGame(dir_);
+        platform::CreateDirectories(dir_.Path("prog"));
+        dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
+        TMainOptions options;
+        options.paths = {dir_.Path("prog"), dir_.Path("prog")};
+        options.prompter = &prompter_;
+        options.terminate = [](int) { FAIL() << "terminated"; };
+        options.chooseOpenFile = [this](const std::string&, bool project) {
+            openedWithProjectFilter_ = project;
+            return openChoice_;
+        };
+        windows_ = std::make_unique<AppWindows>(std::move(options));
+        main().Timer1Timer();
+        ASSERT_TRUE(main().Started());
+        main().show();
+        main().activateWindow();
+        ASSERT_TRUE(testing::WaitUntil([this] { return QApplication::activeWindow() == &main(); }));
+    }
+    TMain& main() { return windows_->main(); }
+    workspace::TWorkspace& workspace() {
+        return *static_cast<workspace::TWorkspace*>(windows_->Window(QStringLiteral("TWorkspace")));
+    }
+    // A writable source in an editor with the focus.
+    TEditor* OpenNotes(const std::string& text = "first line\r\nsecond line\r\n") {
+        const std::string path = dir_.Write("notes.txt", text);
+        TEditor* editor = main().OpenSourceFile(path, "", "");
+        editor->Memo1()->setFocus();
+        return editor;
+    }
+    // A menu of the menu bar, or a sub-menu of it, by caption.
+    QMenu* Menu(const QString& caption, QMenu* in = nullptr) {
+        const auto actions = in ? in->actions() : main().menuBar()->actions();
+        for (QAction* action : actions) {
+            if (action->menu() && action->text() == caption) return action->menu();
+        }
+        return nullptr;
+    }
+    QAction* Entry(QWidget* menu, const QString& caption) {
+        for (QAction* action : menu->actions()) {
+            if (action->text() == caption) return action;
+        }
+        return nullptr;
+    }
+
+    testing::TempDir dir_;
+    std::string game_;
+    testing::ScriptedPrompter prompter_;
+    std::unique_ptr<AppWindows> windows_;
+    std::optional<bool> openedWithProjectFilter_;
+    std::optional<std::string> openChoice_;
+};
+
+// A tool bar's action by the text its button shows.
+QAction* ToolButton(TMain& main, const char* toolBar, const QString& text) {
+    for (QAction* action : main.findChild<QToolBar*>(QString::fromLatin1(toolBar))->actions()) {
+        if (action->iconText() == text) return action;
+    }
+    return nullptr;
+}
+
+TEST_F(CommandsTest, EveryKeyBelongsToOneAction) {
+    TEditor* editor = OpenNotes();
+    std::map<int, std::set<QAction*>> actionsOfKey;
+    for (QAction* action : main().findChildren<QAction*>()) {
+        for (const QKeySequence& key : action->shortcuts()) actionsOfKey[key[0].toCombined()].insert(action);
+    }
+    ASSERT_FALSE(actionsOfKey.empty());
+    for (const auto& [key, actions] : actionsOfKey) {
+        EXPECT_EQ(actions.size(), 1u) << QKeySequence(key).toString().toStdString() << " is bound "
+                                      << actions.size() << " times";
+    }
+    // The editor control has given up every key of the IDE's window-wide commands.
+    QsciCommandSet* controlKeys = editor->Memo1()->standardCommands();
+    for (const QKeySequence& key : main().Commands().WindowKeys()) {
+        EXPECT_EQ(controlKeys->boundTo(key[0].toCombined()), nullptr) << key.toString().toStdString();
+    }
+}
+
+// Keys pressed in a writable editor reach the one command they belong to.
+TEST_F(CommandsTest, KeysInAnEditorReachTheirCommands) {
+    TEditor* editor = OpenNotes();
+    auto* memo = editor->Memo1();
+    memo->SendScintilla(QsciScintilla::SCI_SETSEL, 0L, 0L);
+    QTest::keyClicks(memo, "new ");
+    QTest::keyClick(memo, Qt::Key_S, Qt::ControlModifier);  // File > Save
+    EXPECT_EQ(dir_.Read("notes.txt"), "new first line\r\nsecond line\r\n");
+    EXPECT_FALSE(editor->Modified());
+
+    QTest::keyClick(memo, Qt::Key_L, Qt::ControlModifier);  // Goto Line #: the line stays
+    EXPECT_EQ(memo->text().toStdString(), "new first line\r\nsecond line\r\n");
+
+    QTest::keyClicks(memo, "xx");
+    prompter_.QueueAnswer(core::Answer::Yes);
+    QTest::keyClick(memo, Qt::Key_R, Qt::ControlModifier | Qt::AltModifier);  // File > Revert
+    ASSERT_FALSE(prompter_.shown().empty());
+    EXPECT_EQ(prompter_.shown().back().text,
+              "This file has been modified.  Reverting will lose all changes.  Continue");
+    EXPECT_EQ(memo->text().toStdString(), "new first line\r\nsecond line\r\n");
+
+    QTest::keyClicks(memo, "yy");
+    QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);  // Edit > Undo
+    QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(memo->text().toStdString(), "new first line\r\nsecond line\r\n");
+
+    QTest::keyClick(memo, Qt::Key_F4, Qt::ControlModifier);  // File > Close
+    EXPECT_TRUE(editor->IsClosed());
+}
+
+TEST_F(CommandsTest, ToolBarCutCopyPasteActOnTheActiveEditor) {
+    TEditor* editor = OpenNotes("alpha beta\r\n");
+    auto* memo = editor->Memo1();
+    memo->setSelection(0, 0, 0, 5);
+    ToolButton(main(), "GeneralToolBar", "Cut")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "alpha");
+    EXPECT_EQ(memo->text(), " beta\r\n");
+    memo->setSelection(0, 1, 0, 5);
+    ToolButton(main(), "GeneralToolBar", "Copy")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "beta");
+    memo->setCursorPosition(0, 0);
+    ToolButton(main(), "GeneralToolBar", "Paste")->trigger();
+    EXPECT_EQ(memo->text(), "beta beta\r\n");
+}
+
+TEST_F(CommandsTest, WorkspaceTabsMenuPlacesTheTabs) {
+    QMenu* tabs = Menu("Workspace Tabs", Menu("&View"));
+    ASSERT_NE(tabs, nullptr);
+    QTabWidget* pages = workspace().Pages();
+    const std::pair<const char*, QTabWidget::TabPosition> cases[] = {
+        {"Top", QTabWidget::North}, {"Left", QTabWidget::West}, {"Right", QTabWidget::East},
+        {"Bottom", QTabWidget::South}};
+    for (const auto& [caption, position] : cases) {
+        Entry(tabs, caption)->trigger();
+        EXPECT_EQ(pages->tabPosition(), position) << caption;
+    }
+}
+
+TEST_F(CommandsTest, ProjectTreeMenuFollowsTheOpenProject) {
+    QTreeWidget* tree = workspace().ProjectTree();
+    Entry(tree, "Open Project")->trigger();
+    EXPECT_EQ(openedWithProjectFilter_, true);
+    const QString projectOnly[] = {"Import Package in to Project", "Remove Package From Project", "Settings..."};
+    for (const QString& caption : projectOnly) {
+        ASSERT_NE(Entry(tree, caption), nullptr) << caption.toStdString();
+        EXPECT_FALSE(Entry(tree, caption)->isEnabled()) << caption.toStdString();
+    }
+    openChoice_ = dir_.Write("prog/Demo.tvx", "[Project]\r\nName=Demo\r\n[Packages]\r\nPackage0=DemoMod\r\n");
+    Entry(Menu("&File"), "&Open")->trigger();
+    ASSERT_TRUE(workspace().ProjectOpen());
+    for (const QString& caption : projectOnly) EXPECT_TRUE(Entry(tree, caption)->isEnabled()) << caption.toStdString();
+    Entry(Menu("&File"), "Close Project")->trigger();
+    for (const QString& caption : projectOnly) EXPECT_FALSE(Entry(tree, caption)->isEnabled()) << caption.toStdString();
+}
+
+// Menus, tool bars and context menus show one action per command, so a command reached from
+// any of them is the same command with the same key and state.
+TEST_F(CommandsTest, ContextMenusAndToolBarsShowTheMenusOwnCommands) {
+    TEditor* editor = OpenNotes();
+    const auto editorMenu = editor->Memo1()->actions();
+    QMenu* file = Menu("&File");
+    QMenu* project = Menu("&Project");
+    for (const char* caption : {"&Save", "Revert", "&Close"}) {
+        QAction* command = Entry(file, caption);
+        ASSERT_NE(command, nullptr) << caption;
+        EXPECT_TRUE(editorMenu.contains(command)) << caption;
+        EXPECT_TRUE(main().FileTabs()->actions().contains(command)) << caption;
+    }
+    for (const char* caption : {"Compile", "Compile && Run"}) {
+        QAction* command = Entry(project, caption);
+        ASSERT_NE(command, nullptr) << caption;
+        EXPECT_TRUE(editorMenu.contains(command)) << caption;
+        EXPECT_EQ(ToolButton(main(), "CompileToolBar", command->iconText()), command) << caption;
+    }
+    EXPECT_EQ(ToolButton(main(), "GeneralToolBar", "Cut"), Entry(Menu("&Edit"), "Cu&t"));
+    EXPECT_TRUE(workspace().ClassTree()->actions().contains(Entry(Menu("&Class"), "Rebuild Class Tree")));
+    EXPECT_TRUE(workspace().ProjectTree()->actions().contains(Entry(file, "New Project")));
+
+    // Whatever its caption says, the command stays the command.
+    Entry(file, "&Save")->setText("Store");
+    QTest::keyClicks(editor->Memo1(), "new ");
+    QTest::keyClick(editor->Memo1(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dir_.Read("notes.txt"), "new first line\r\nsecond line\r\n");
+}
+
+// Every command a window shows either has its handler or is visibly disabled with the reason.
+TEST_F(CommandsTest, EveryEnabledCommandHasAHandler) {
+    CommandRegistry& commands = main().Commands();
+    for (const std::string& id : commands.Ids()) {
+        QAction* action = commands.Command(id);
+        if (action->isEnabled()) {
+            EXPECT_TRUE(commands.HasHandler(id)) << id;
+        } else {
+            EXPECT_FALSE(action->statusTip().isEmpty()) << id;
+        }
+    }
+    EXPECT_EQ(commands.Command(cmd::kGotoLine)->statusTip(), "Not available yet.");
+    EXPECT_THROW(commands.Command("No.Such.Command"), std::logic_error);
+}
+
+}  // namespace
+}  // namespace torvane::shell
