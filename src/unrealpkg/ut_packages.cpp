@@ -1,5 +1,6 @@
 #include "unrealpkg/ut_packages.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -75,6 +76,8 @@ void TUTPackage::Clear() {
     Imports.clear();
     Guids.clear();
     Generations.clear();
+    exportsByName_.clear();
+    exportsByNameBuilt_ = false;
 }
 
 void TUTPackage::Open(std::string fileName) {
@@ -86,7 +89,7 @@ void TUTPackage::Open(std::string fileName) {
 }
 
 void TUTPackage::AcquireStream() {
-    if (!fileBytes_) fileBytes_ = ReadPackageFile(FileName);
+    if (!fileBytes_.data) fileBytes_ = ReadPackageFile(FileName);
     if (openCount_ == 0) file_.emplace(fileBytes_);
     ++openCount_;
 }
@@ -212,6 +215,8 @@ void TUTPackage::Load() {
 
 void TUTPackage::LoadTables() {
     TUTStream& s = *file_;
+    exportsByName_.clear();
+    exportsByNameBuilt_ = false;
     if (ReadDWord() != kPackageSignature) throw PackageError("ERROR! This isn't an Unreal package");
     Version = ReadWord();
     Licensee = static_cast<std::int16_t>(ReadWord());
@@ -346,26 +351,49 @@ std::string TUTPackage::GetObjectPath(int depth, std::int32_t reference) const {
     return result;
 }
 
+bool TUTPackage::MatchesClassAndPath(const TUTExportTableObjectData& entry, int match,
+                                     std::string_view packagePath,
+                                     std::string_view className) const {
+    if (match & kMatchClassName) {
+        // The class object's own name, as GetClassName gives it, without building a string.
+        std::int32_t name = -1;
+        std::int32_t outer = 0;
+        if (entry.ClassIndex != 0) NameAndOuter(entry.ClassIndex, name, outer);
+        if (!core::EqualsIgnoringCase(NameText(name), className)) return false;
+    }
+    return !(match & kMatchPackagePath) ||
+           core::EqualsIgnoringCase(entry.GetPackagePath(), packagePath);
+}
+
+const std::vector<int>& TUTPackage::ExportsNamed(std::string_view objectName) const {
+    if (!exportsByNameBuilt_) {
+        for (const auto& entry : Exports) {
+            exportsByName_[core::UpperCase(NameText(entry->ObjectName))].push_back(entry->exportIndex);
+        }
+        exportsByNameBuilt_ = true;
+    }
+    static const std::vector<int> kNone;
+    const auto found = exportsByName_.find(core::UpperCase(objectName));
+    return found == exportsByName_.end() ? kNone : found->second;
+}
+
 int TUTPackage::FindObject(int match, std::string_view packagePath, std::string_view objectName,
                            std::string_view className, int start) const {
-    for (int i = std::max(start, 0); i < ExportCount(); ++i) {
-        const auto& entry = *Exports[static_cast<std::size_t>(i)];
-        if ((match & kMatchObjectName) &&
-            !core::EqualsIgnoringCase(NameText(entry.ObjectName), objectName)) {
-            continue;
+    start = std::max(start, 0);
+    if (match & kMatchObjectName) {
+        const std::vector<int>& named = ExportsNamed(objectName);
+        for (auto i = std::lower_bound(named.begin(), named.end(), start); i != named.end(); ++i) {
+            if (MatchesClassAndPath(*Exports[static_cast<std::size_t>(*i)], match, packagePath,
+                                    className)) {
+                return *i;
+            }
         }
-        if (match & kMatchClassName) {
-            // The class object's own name, as GetClassName gives it, without building a string.
-            std::int32_t name = -1;
-            std::int32_t outer = 0;
-            if (entry.ClassIndex != 0) NameAndOuter(entry.ClassIndex, name, outer);
-            if (!core::EqualsIgnoringCase(NameText(name), className)) continue;
+        return -1;
+    }
+    for (int i = start; i < ExportCount(); ++i) {
+        if (MatchesClassAndPath(*Exports[static_cast<std::size_t>(i)], match, packagePath, className)) {
+            return i;
         }
-        if ((match & kMatchPackagePath) &&
-            !core::EqualsIgnoringCase(entry.GetPackagePath(), packagePath)) {
-            continue;
-        }
-        return i;
     }
     return -1;
 }

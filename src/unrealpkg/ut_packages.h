@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "unrealpkg/ut_stream.h"
@@ -142,7 +143,8 @@ public:
     // Dotted path of an object reference, at most depth pieces (-1: all, up to
     // kMaxObjectPathDepth).
     std::string GetObjectPath(int depth, std::int32_t reference) const;
-    // Index of the first export at or after start that matches, or -1.
+    // Index of the first export at or after start that matches, or -1. The exports are indexed
+    // by name on the first search by name; the tables are not to be changed after Load.
     int FindObject(int match, std::string_view packagePath, std::string_view objectName,
                    std::string_view className, int start = 0) const;
     // Releases the loaded data of every export's reader object.
@@ -168,10 +170,16 @@ private:
     const std::string& NameText(std::int32_t index) const;
     // The name index and outer of an object reference; false when the entry does not exist.
     bool NameAndOuter(std::int32_t reference, std::int32_t& name, std::int32_t& outer) const;
+    bool MatchesClassAndPath(const TUTExportTableObjectData& entry, int match,
+                             std::string_view packagePath, std::string_view className) const;
+    // Indices of the exports whose object name is objectName without regard to case, ascending.
+    const std::vector<int>& ExportsNamed(std::string_view objectName) const;
 
     TUTBytes fileBytes_;             // the whole file, read once by Load
     std::optional<TUTStream> file_;  // the package's own stream, while acquired
     int openCount_ = 0;
+    mutable std::unordered_map<std::string, std::vector<int>> exportsByName_;  // upper-cased
+    mutable bool exportsByNameBuilt_ = false;
 };
 
 // Decodes a compact index from bytes (for tests and tools); returns the value and the length.

@@ -1,6 +1,7 @@
 #include "unrealpkg/ut_properties.h"
 
 #include <cstring>
+#include <unordered_map>
 
 #include "core/format.h"
 #include "core/text.h"
@@ -417,15 +418,17 @@ TUTProperty* TUTPropertyList::FindByName(std::string_view name) const {
 }
 
 void TUTPropertyList::FixArrayIndices() {
+    // How often each name occurs without regard to case, the "None" terminator left out: one pass,
+    // so that an object of many properties costs no more than their number.
+    std::unordered_map<std::string, int> occurrences;
+    for (const auto& item : items_) {
+        if (item->Type != kPropNone) ++occurrences[core::UpperCase(item->Name)];
+    }
     for (const auto& item : items_) {
         if (item->ArrayIndex != -1 || item->Type == kPropNone) continue;
-        bool repeated = IsArrayName(item->Name);
-        for (const auto& other : items_) {
-            if (repeated) break;
-            repeated = other != item && other->Type != kPropNone &&
-                       core::EqualsIgnoringCase(other->Name, item->Name);
+        if (IsArrayName(item->Name) || occurrences[core::UpperCase(item->Name)] > 1) {
+            item->ArrayIndex = 0;
         }
-        if (repeated) item->ArrayIndex = 0;
     }
 }
 

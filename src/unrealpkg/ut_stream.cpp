@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace torvane::unrealpkg {
@@ -39,6 +40,12 @@ std::size_t ReadUpTo(int fd, std::uint8_t* buffer, std::size_t count, const std:
     return done;
 }
 
+TUTBytes CopyOf(const std::vector<std::uint8_t>& bytes) {
+    auto data = std::make_shared_for_overwrite<std::uint8_t[]>(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), data.get());
+    return {std::move(data), bytes.size()};
+}
+
 bool SameFileState(const struct stat& a, const struct stat& b) {
     return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
            a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
@@ -55,32 +62,28 @@ TUTBytes ReadPackageFile(const std::string& path) {
     if (::fstat(fd.get(), &before) != 0 || !S_ISREG(before.st_mode)) {
         throw StreamError("Cannot open file \"" + path + "\". Not a regular file");
     }
-    auto bytes = std::make_shared<std::vector<std::uint8_t>>(static_cast<std::size_t>(before.st_size));
-    const std::size_t read = ReadUpTo(fd.get(), bytes->data(), bytes->size(), path);
+    const auto size = static_cast<std::size_t>(before.st_size);
+    auto data = std::make_shared_for_overwrite<std::uint8_t[]>(size);  // the read fills it
+    const std::size_t read = ReadUpTo(fd.get(), data.get(), size, path);
     std::uint8_t beyond = 0;
     struct stat after {};
-    if (read != bytes->size() || ReadUpTo(fd.get(), &beyond, 1, path) != 0 ||
+    if (read != size || ReadUpTo(fd.get(), &beyond, 1, path) != 0 ||
         ::fstat(fd.get(), &after) != 0 || !SameFileState(before, after)) {
         throw StreamError("The file changed while it was read");
     }
-    return bytes;
+    return {std::move(data), size};
 }
 
-TUTStream::TUTStream(std::vector<std::uint8_t> bytes)
-    : TUTStream(std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes))) {}
+TUTStream::TUTStream(const std::vector<std::uint8_t>& bytes) : TUTStream(CopyOf(bytes)) {}
 
-TUTStream::TUTStream(TUTBytes bytes) : bytes_(std::move(bytes)) {
-    if (bytes_) {
-        begin_ = bytes_->data();
-        size_ = bytes_->size();
-    }
-}
+TUTStream::TUTStream(TUTBytes bytes) : bytes_(std::move(bytes.data)), begin_(bytes_.get()),
+                                       size_(bytes_ ? bytes.size : 0) {}
 
 TUTStream::TUTStream(TUTBytes bytes, std::int64_t offset, std::int64_t size)
-    : bytes_(std::move(bytes)) {
-    const std::int64_t available = bytes_ ? static_cast<std::int64_t>(bytes_->size()) : 0;
+    : bytes_(std::move(bytes.data)) {
+    const std::int64_t available = bytes_ ? static_cast<std::int64_t>(bytes.size) : 0;
     if (offset < 0 || size < 0 || offset > available || size > available - offset) ReadPastTheEnd();
-    if (size > 0) begin_ = bytes_->data() + offset;
+    if (size > 0) begin_ = bytes_.get() + offset;
     size_ = static_cast<std::size_t>(size);
 }
 

@@ -18,7 +18,10 @@ public:
 };
 
 // Bytes shared by a package and the streams that view parts of them.
-using TUTBytes = std::shared_ptr<const std::vector<std::uint8_t>>;
+struct TUTBytes {
+    std::shared_ptr<const std::uint8_t[]> data;
+    std::size_t size = 0;
+};
 
 // Reads a whole package file with one read. The file is open only during that read; a file that
 // shrinks, grows or is rewritten meanwhile is refused. Throws StreamError naming the file.
@@ -27,7 +30,7 @@ TUTBytes ReadPackageFile(const std::string& path);
 class TUTStream {
 public:
     TUTStream() = default;
-    explicit TUTStream(std::vector<std::uint8_t> bytes);
+    explicit TUTStream(const std::vector<std::uint8_t>& bytes);  // a copy of bytes
     // The whole of bytes, or the part [offset, offset + size); a part outside them throws
     // StreamError ("Stream read error").
     explicit TUTStream(TUTBytes bytes);
@@ -52,7 +55,7 @@ public:
 private:
     [[noreturn]] static void ReadPastTheEnd();
 
-    TUTBytes bytes_;
+    std::shared_ptr<const std::uint8_t[]> bytes_;
     const std::uint8_t* begin_ = nullptr;
     std::size_t size_ = 0;
     std::size_t position_ = 0;

@@ -150,6 +150,28 @@ TEST_F(PackageTest, FindObject) {
     EXPECT_EQ(package.FindObject(kMatchObjectName, "", "Thing", "", 50), -1);
 }
 
+TEST_F(PackageTest, FindObjectAmongObjectsOfOneName) {
+    // Three objects named Thing (two spellings in the name table), in two groups.
+    PackageSpec spec = SmallPackage(69);
+    spec.names.push_back("THING");
+    spec.exports.push_back({-2, 0, 0, 8, 0, ""});  // 4: THING, top level
+    spec.exports.push_back({-2, 0, 1, 5, 0, ""});  // 5: MyGroup.Thing again
+    TUTPackage package(Write(BuildPackage(spec)));
+    const struct {
+        int match;
+        const char* path;
+        int start, found;
+    } kCases[] = {{kMatchObjectName, "", 0, 1},  {kMatchObjectName, "", 2, 3},
+                  {kMatchObjectName, "", 4, 4},  {kMatchObjectName, "", 5, -1},
+                  {kMatchObjectName | kMatchPackagePath, "", 0, 3},
+                  {kMatchObjectName | kMatchPackagePath, "MYGROUP", 2, 4},
+                  {kMatchObjectName | kMatchClassName, "", -7, 1}};
+    for (const auto& c : kCases) {
+        EXPECT_EQ(package.FindObject(c.match, c.path, "thing", "Object", c.start), c.found)
+            << c.match << " " << c.path << " " << c.start;
+    }
+}
+
 TEST_F(PackageTest, QuotingEscapesQuotesAndBackslashes) {
     EXPECT_EQ(TUTPackage::QuoteString("Hello"), "\"Hello\"");
     EXPECT_EQ(TUTPackage::QuoteString("say \"hi\" C:\\UT"), "\"say \\\"hi\\\" C:\\\\UT\"");

@@ -10,8 +10,9 @@ namespace torvane::unrealpkg {
 namespace {
 
 TUTBytes TenBytes() {
-    return std::make_shared<const std::vector<std::uint8_t>>(
-        std::vector<std::uint8_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    auto data = std::make_shared<std::uint8_t[]>(10);
+    for (int i = 0; i < 10; ++i) data[i] = static_cast<std::uint8_t>(i);
+    return {std::move(data), 10};
 }
 
 TEST(StreamTest, APartReadsOnlyItsOwnBytes) {
@@ -37,7 +38,7 @@ TEST(StreamTest, PartsOutsideTheBytesAreRefused) {
             << c.offset << "," << c.size;
     }
     EXPECT_EQ(TUTMemoryStream(TenBytes(), 10, 0).Size(), 0);
-    EXPECT_THROW(TUTMemoryStream(nullptr, 0, 1), StreamError);
+    EXPECT_THROW(TUTMemoryStream(TUTBytes{}, 0, 1), StreamError);
 }
 
 TEST(StreamTest, AShortReadGivesNoPartialValue) {
