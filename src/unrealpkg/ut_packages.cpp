@@ -78,6 +78,7 @@ void TUTPackage::Clear() {
     Generations.clear();
     exportsByName_.clear();
     exportsByNameBuilt_ = false;
+    nameSearches_ = 0;
 }
 
 void TUTPackage::Open(std::string fileName) {
@@ -217,6 +218,7 @@ void TUTPackage::LoadTables() {
     TUTStream& s = *file_;
     exportsByName_.clear();
     exportsByNameBuilt_ = false;
+    nameSearches_ = 0;
     if (ReadDWord() != kPackageSignature) throw PackageError("ERROR! This isn't an Unreal package");
     Version = ReadWord();
     Licensee = static_cast<std::int16_t>(ReadWord());
@@ -380,7 +382,8 @@ const std::vector<int>& TUTPackage::ExportsNamed(std::string_view objectName) co
 int TUTPackage::FindObject(int match, std::string_view packagePath, std::string_view objectName,
                            std::string_view className, int start) const {
     start = std::max(start, 0);
-    if (match & kMatchObjectName) {
+    // A few searches scan the table; a package searched more often is worth indexing by name.
+    if ((match & kMatchObjectName) && (exportsByNameBuilt_ || ++nameSearches_ > 16)) {
         const std::vector<int>& named = ExportsNamed(objectName);
         for (auto i = std::lower_bound(named.begin(), named.end(), start); i != named.end(); ++i) {
             if (MatchesClassAndPath(*Exports[static_cast<std::size_t>(*i)], match, packagePath,
@@ -391,9 +394,12 @@ int TUTPackage::FindObject(int match, std::string_view packagePath, std::string_
         return -1;
     }
     for (int i = start; i < ExportCount(); ++i) {
-        if (MatchesClassAndPath(*Exports[static_cast<std::size_t>(i)], match, packagePath, className)) {
-            return i;
+        const auto& entry = *Exports[static_cast<std::size_t>(i)];
+        if ((match & kMatchObjectName) &&
+            !core::EqualsIgnoringCase(NameText(entry.ObjectName), objectName)) {
+            continue;
         }
+        if (MatchesClassAndPath(entry, match, packagePath, className)) return i;
     }
     return -1;
 }

@@ -143,8 +143,9 @@ public:
     // Dotted path of an object reference, at most depth pieces (-1: all, up to
     // kMaxObjectPathDepth).
     std::string GetObjectPath(int depth, std::int32_t reference) const;
-    // Index of the first export at or after start that matches, or -1. The exports are indexed
-    // by name on the first search by name; the tables are not to be changed after Load.
+    // Index of the first export at or after start that matches, or -1. A package searched by
+    // name more than a few times indexes its exports by name; the tables are not to be changed
+    // after Load.
     int FindObject(int match, std::string_view packagePath, std::string_view objectName,
                    std::string_view className, int start = 0) const;
     // Releases the loaded data of every export's reader object.
@@ -180,6 +181,7 @@ private:
     int openCount_ = 0;
     mutable std::unordered_map<std::string, std::vector<int>> exportsByName_;  // upper-cased
     mutable bool exportsByNameBuilt_ = false;
+    mutable int nameSearches_ = 0;
 };
 
 // Decodes a compact index from bytes (for tests and tools); returns the value and the length.
