@@ -69,10 +69,12 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"object", "actor", "package"}));
 
     std::string compileGame, compileProject;
+    std::vector<std::string> compileTokens;
     bool compileYes = false;
     auto* compile = app.add_subcommand("compile", "Compile with the game's tool, as the IDE does");
     compile->add_option("--game", compileGame, "Game root")->required();
     compile->add_option("--project", compileProject, "Project file (.tvx)");
+    compile->add_option("--token", compileTokens, "A token NAME=VALUE for the project's scripts (repeatable)");
     compile->add_flag("--yes", compileYes, "Answer the questions with Yes");
 
     std::string scriptGame, scriptProject, scriptFile;
@@ -93,7 +95,8 @@ int main(int argc, char** argv) {
                                                     std::cout, std::cerr);
         }
         if (*compile) {
-            return torvane::build::RunCompileCommand(compileGame, compileProject, compileYes, std::cout, std::cerr);
+            return torvane::build::RunCompileCommand(compileGame, compileProject, compileTokens, compileYes, std::cin,
+                                                     std::cout, std::cerr);
         }
         if (*classes) {
             return torvane::workspace::RunClassScan(scanGame, scanCaches, scanPrint, std::cout, std::cerr);

@@ -1,6 +1,9 @@
 #include "build/compile_command.h"
 
-#include "build/compile_pipeline.h"
+#include <ctime>
+#include <istream>
+
+#include "build/compile_run.h"
 #include "build/headless_compile_monitor.h"
 #include "core/stream_interaction.h"
 #include "platform/file_ops.h"
@@ -10,8 +13,9 @@
 
 namespace torvane::build {
 
-int RunCompileCommand(const std::string& gameRoot, const std::string& projectFile, bool yes,
-                      std::ostream& out, std::ostream& err) {
+int RunCompileCommand(const std::string& gameRoot, const std::string& projectFile,
+                      const std::vector<std::string>& tokens, bool yes, std::istream& in, std::ostream& out,
+                      std::ostream& err) {
     core::StreamPrompter prompter(err, yes ? core::Answer::Yes : core::Answer::No);
     core::StreamOutputLog log(out);
     const platform::GameInstall install = platform::GameInstall::Detect(gameRoot);
@@ -41,15 +45,22 @@ int RunCompileCommand(const std::string& gameRoot, const std::string& projectFil
 
     HeadlessCompileMonitor monitor;
     bool refused = false;
-    CompileContext context;
-    context.gameRoot = gameRoot;
-    context.configPath = configPath;
-    context.browser = &browser;
-    context.project = &project;
-    context.prompter = &prompter;
-    context.log = &log;
-    context.monitor = &monitor;
-    context.confirmRebuild = [&](const std::vector<std::string>& packages) {
+    CompileSetup setup;
+    setup.install = install;
+    setup.browser = &browser;
+    setup.project = &project;
+    setup.instanceKey = MakeInstanceKey(static_cast<unsigned>(std::time(nullptr)));
+    setup.tokens = tokens;
+    setup.prompter = &prompter;
+    setup.log = &log;
+    setup.monitor = &monitor;
+    setup.ask = [&](const std::string& question) {
+        out << question << "\n";
+        std::string answer;
+        std::getline(in, answer);
+        return answer;
+    };
+    setup.confirmRebuild = [&](const std::vector<std::string>& packages) {
         err << "The following packages are out of data and need to be rebuilt...\n";
         for (const auto& package : packages) err << "  " << package << "\n";
         if (!yes) {
@@ -58,12 +69,18 @@ int RunCompileCommand(const std::string& gameRoot, const std::string& projectFil
         }
         return yes;
     };
-    CompilePipeline pipeline(context);
-    const bool ran = pipeline.DoCompile(false);
+    CompileRun run(std::move(setup));
+    bool ran = false;
+    try {
+        ran = run.DoCompile(false);
+    } catch (const std::exception& e) {  // a project script's error ends the compile
+        err << "torvane-cli: " << e.what() << "\n";
+        return 2;
+    }
     if (refused) return 2;
-    if (ran && prompter.errors() > 0 && pipeline.output().errorLines().empty()) return 2;
+    if (ran && prompter.errors() > 0 && run.pipeline().output().errorLines().empty()) return 2;
     if (!ran && prompter.errors() > 0) return 2;
-    return pipeline.errorCount() > 0 ? 1 : 0;
+    return run.state().errorCount > 0 ? 1 : 0;
 }
 
 }  // namespace torvane::build

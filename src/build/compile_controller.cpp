@@ -4,11 +4,9 @@
 #include <QListWidget>
 #include <ctime>
 
-#include "build/project_scripts.h"
-#include "build/script_interpreter.h"
+#include "build/compile_run.h"
 #include "build/task.h"
 #include "build/tcompile.h"
-#include "platform/shell_open.h"
 #include "shell/preferences.h"
 #include "editor/teditor.h"
 #include "platform/file_ops.h"
@@ -58,98 +56,69 @@ CompileController::~CompileController() = default;
 
 std::vector<std::string> CompileController::Tokens() const { return shell::TokenLines(prefs_.Current().tokens); }
 
-std::unique_ptr<ScriptInterpreter> CompileController::MakeInterpreter() {
-    ScriptValues values;
-    values.gameRoot = main_.GameRoot();
-    values.project = workspace_.Session() ? workspace_.Session()->project().name : std::string();
-    values.programDirectory = main_.Paths().programDirectory;
-    values.instanceKey = instanceKey_;
-    values.errorCount = [this] { return state_.errorCount; };
-    values.runFlag = [this] { return state_.runFlag; };
-    values.compileMode = [this] { return widgets::FromQString(main_.CompileMode()); };
-    ScriptHost host;
-    host.log = &main_.Log();
-    host.prompter = &main_.Prompter();
-    host.pump = pump_.get();
-    host.ask = [this](const std::string& question) { return ask_.AskQuestion(question); };
-    host.shellOpen = [](const std::string& program, const std::string& parameters) {
-        return platform::ShellOpenAndWait(program, parameters);
-    };
-    return std::make_unique<ScriptInterpreter>(values, host);
-}
-
-void CompileController::DoPreBatch() {
-    if (!workspace_.ProjectOpen()) return;
-    main_.Log().Clear();
-    interpreter_ = MakeInterpreter();
-    ProjectScripts scripts(workspace_.Session()->project(), state_, *interpreter_, Tokens(), workspace_.StatusSink());
-    try {
-        scripts.PreCompile();
-    } catch (const std::exception& e) {
-        main_.Prompter().Error(e.what());
-    }
-}
-
-void CompileController::DoPostBatch(bool success) {
-    if (!workspace_.ProjectOpen() || workspace_.Session()->project().postBatch.empty()) return;
-    main_.Log().Clear();
-    interpreter_ = MakeInterpreter();
-    ProjectScripts scripts(workspace_.Session()->project(), state_, *interpreter_, Tokens(), workspace_.StatusSink());
-    try {
-        scripts.PostCompile(success);
-    } catch (const std::exception& e) {
-        main_.Prompter().Error(e.what());
-    }
-}
-
-void CompileController::RunScriptLines(const std::vector<std::string>& lines) {
-    interpreter_ = MakeInterpreter();
-    try {
-        interpreter_->RunScript(lines, Tokens());
-    } catch (const std::exception& e) {
-        main_.Prompter().Error(e.what());
-    }
-}
-
-CompileContext CompileController::MakeContext() {
-    CompileContext context;
-    context.gameRoot = main_.GameRoot();
-    context.configPath = main_.Install().configPath();
-    context.browser = workspace_.Browser();
-    context.project = workspace_.Session() ? &workspace_.Session()->project() : nullptr;
-    context.prompter = &main_.Prompter();
-    context.log = &main_.Log();
-    context.status = workspace_.StatusSink();
-    context.pump = pump_.get();
-    context.monitor = &progress_;
-    context.saveAll = [this] { main_.SaveAll(); };
-    context.confirmRebuild = [this](const std::vector<std::string>& packages) {
+// Everything a compile or a script run takes from the windows; CompileRun builds the rest.
+CompileSetup CompileController::MakeSetup() {
+    CompileSetup setup;
+    setup.install = main_.Install();
+    setup.programDirectory = main_.Paths().programDirectory;
+    setup.browser = workspace_.Browser();
+    setup.project = workspace_.Session() ? &workspace_.Session()->project() : nullptr;
+    setup.state = &state_;
+    setup.instanceKey = instanceKey_;
+    setup.tokens = Tokens();
+    setup.compileMode = [this] { return widgets::FromQString(main_.CompileMode()); };
+    setup.prompter = &main_.Prompter();
+    setup.log = &main_.Log();
+    setup.status = workspace_.StatusSink();
+    setup.pump = pump_.get();
+    setup.monitor = &progress_;
+    setup.ask = [this](const std::string& question) { return ask_.AskQuestion(question); };
+    setup.saveAll = [this] { main_.SaveAll(); };
+    setup.confirmRebuild = [this](const std::vector<std::string>& packages) {
         if (confirmRebuild_) return confirmRebuild_(packages);
         rebuild_.SetPackages(packages);
         return rebuild_.exec() == QDialog::Accepted;
     };
-    context.state = &state_;
-    interpreter_ = MakeInterpreter();
-    if (workspace_.Session()) {
-        scripts_ = std::make_unique<ProjectScripts>(workspace_.Session()->project(), state_, *interpreter_,
-                                                    Tokens(), workspace_.StatusSink());
-        context.scripts = scripts_.get();
-    }
-    context.jumpToError = [this](const ErrorLocation& location, int position, const std::string& line) {
+    setup.jumpToError = [this](const ErrorLocation& location, int position, const std::string& line) {
         JumpToError(location, position, line);
     };
-    try {
-        context.autoCloseCompile = main_.Settings().ReadIniBool("Preferences", "AutoCloseCompile", true);
-    } catch (const std::exception&) {
-    }
-    return context;
+    setup.autoCloseCompile = main_.Settings().ReadIniBool("Preferences", "AutoCloseCompile", true);
+    return setup;
 }
 
+// A compile or a script lets window messages through while it runs; another one started then
+// (a key, a tool bar button, a signal) is refused until it has ended.
 void CompileController::Compile(bool autoClose) {
-    if (main_.GameRoot().empty() || !workspace_.Browser()) return;
+    if (main_.GameRoot().empty() || !workspace_.Browser() || main_.Busy().Busy()) return;
+    const shell::BusyState::Scope busy(main_.Busy());
     if (workspace_.Session()) workspace_.Session()->project().compileMode = main_.CompileModeIndex();
-    pipeline_ = std::make_unique<CompilePipeline>(MakeContext());
-    pipeline_->DoCompile(autoClose);
+    CompileRun run(MakeSetup());
+    run.DoCompile(autoClose);
+}
+
+void CompileController::DoPreBatch() {
+    if (!workspace_.ProjectOpen() || main_.Busy().Busy()) return;
+    const shell::BusyState::Scope busy(main_.Busy());
+    main_.Log().Clear();
+    CompileRun run(MakeSetup());
+    run.scripts().PreCompile();
+}
+
+void CompileController::DoPostBatch(bool success) {
+    if (!workspace_.ProjectOpen() || workspace_.Session()->project().postBatch.empty() || main_.Busy().Busy()) {
+        return;
+    }
+    const shell::BusyState::Scope busy(main_.Busy());
+    main_.Log().Clear();
+    CompileRun run(MakeSetup());
+    run.scripts().PostCompile(success);
+}
+
+void CompileController::RunScriptLines(const std::vector<std::string>& lines) {
+    if (main_.Busy().Busy()) return;
+    const shell::BusyState::Scope busy(main_.Busy());
+    CompileRun run(MakeSetup());
+    run.RunScript(lines);
 }
 
 void CompileController::GotoLine(const std::string& lineText) {

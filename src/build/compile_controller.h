@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "build/compile_pipeline.h"
+#include "build/compile_run.h"
 
 class QListWidgetItem;
 
@@ -19,8 +19,6 @@ class TWorkspace;
 
 namespace torvane::build {
 
-class ProjectScripts;
-class ScriptInterpreter;
 class TAsk;
 class TCompile;
 class Trebuild;
@@ -35,26 +33,27 @@ public:
                       Trebuild& rebuild, shell::TPrefs& prefs, TAsk& ask);
     ~CompileController() override;
 
+    // Project > Compile (F7), Compile && Run. Refused while a compile or script runs.
     void Compile(bool autoClose);
     void OutputLogDblClick(QListWidgetItem* item);
-    // Project > Do PreBatch... and Do PostBatch...: the output log is cleared first.
+    // Project > Do PreBatch... and Do PostBatch...: the output log is cleared first. Refused
+    // while a compile or script runs; a script's error propagates to the command boundary.
     void DoPreBatch();
     void DoPostBatch(bool success);
-    // Runs script lines with the preference tokens (the macro tools); errors are shown.
+    // Runs script lines with the preference tokens (the macro tools), refused while busy.
     void RunScriptLines(const std::vector<std::string>& lines);
-    CompileState& State() { return state_; }
+    // ErrorCount and RunFlag: the last compile's, read by the script macros.
+    const CompileState& State() const { return state_; }
     const std::string& InstanceKey() const { return instanceKey_; }
-    CompilePipeline* Pipeline() const { return pipeline_.get(); }
     // Replaces the rebuild dialog (tests).
     void SetRebuildConfirmation(std::function<bool(const std::vector<std::string>&)> confirm) {
         confirmRebuild_ = std::move(confirm);
     }
 
 private:
-    CompileContext MakeContext();
+    CompileSetup MakeSetup();
     void JumpToError(const ErrorLocation& location, int position, const std::string& errorLine);
     void GotoLine(const std::string& lineText);
-    std::unique_ptr<ScriptInterpreter> MakeInterpreter();
     std::vector<std::string> Tokens() const;
 
     shell::TMain& main_;
@@ -62,14 +61,11 @@ private:
     TCompile& progress_;
     Trebuild& rebuild_;
     std::unique_ptr<shell::QtEventPump> pump_;
-    std::unique_ptr<CompilePipeline> pipeline_;
     std::function<bool(const std::vector<std::string>&)> confirmRebuild_;
     shell::TPrefs& prefs_;
     TAsk& ask_;
     CompileState state_;
     std::string instanceKey_;
-    std::unique_ptr<ScriptInterpreter> interpreter_;
-    std::unique_ptr<ProjectScripts> scripts_;
 };
 
 }  // namespace torvane::build

@@ -31,6 +31,29 @@ bool RestoreInterruptedCompile(const std::string& configPath, core::Prompter& pr
     return true;
 }
 
+// A compile copy left by a compile that did not finish may be the only good copy of the game's
+// configuration: it is never overwritten. The user restores from it now or keeps it, and then
+// nothing is compiled.
+bool CompilePipeline::CompileCopyResolved() {
+    const std::string copy = CompileCopyPath(context_.configPath);
+    if (!platform::FileExists(copy)) return true;
+    if (context_.prompter->Confirm(copy + " is left from a compile that did not finish; it may be the only good "
+                                   "copy of the game's configuration.  Restore " + context_.configPath +
+                                   " from it now?",
+                                   core::Buttons::YesNo) == core::Answer::Yes) {
+        std::string error;
+        if (platform::CopyFileOverwrite(copy, context_.configPath, &error)) {
+            platform::DeleteFile(copy);
+            return true;
+        }
+        context_.prompter->Error("Could not restore " + context_.configPath + ": " + error + ".  Nothing was compiled.");
+        return false;
+    }
+    context_.prompter->Error("Nothing was compiled.  Restore " + context_.configPath + " from " + copy +
+                                   ", or delete " + copy + " when the configuration is good, then compile again.");
+    return false;
+}
+
 bool NeedsCompile(const std::string& gameRoot, const std::string& package) {
     if (editor::IsProtectedPackage(package)) return false;
     const auto compiled = platform::FileModifiedTime(platform::ResolveGamePath(gameRoot, "\\System\\" + package + ".u"));
@@ -49,6 +72,7 @@ void CompilePipeline::Log(const std::string& text) {
 bool CompilePipeline::DoCompile(bool autoClose) {
     const project::Project* project =
         context_.project && context_.project->IsOpen() ? context_.project : nullptr;
+    if (!CompileCopyResolved()) return false;
     State().runFlag = autoClose ? 1 : 0;
     Log("------- In DoCompile");
     Log("Creating Lists");
@@ -85,21 +109,27 @@ bool CompilePipeline::DoCompile(bool autoClose) {
     State().errorCount = 0;
     if (context_.log) context_.log->Clear();
 
+    // The compile copy comes first: when it cannot be made, nothing has been changed yet and the
+    // compile stops here, before any package is deleted or the configuration rewritten.
+    std::string copyError;
+    if (!platform::CopyFileOverwrite(context_.configPath, CompileCopyPath(context_.configPath), &copyError)) {
+        context_.prompter->Error("Could not copy " + context_.configPath + " to " +
+                                 CompileCopyPath(context_.configPath) + ": " + copyError +
+                                 ".  Nothing was compiled.");
+        return false;
+    }
     if (context_.status) context_.status->SetWorkspaceStatus("Making backups...");
     for (const std::string& package : compList) {
         BackupPackage(package);
         platform::DeleteFile(platform::ResolveGamePath(context_.gameRoot, "\\System\\" + package + ".u"));
     }
-    platform::CopyFileOverwrite(context_.configPath, CompileCopyPath(context_.configPath));
-    if (project && project->userInclude) RewriteEditPackages();
-    if (project && project->doPreBatch && context_.scripts) {
-        try {
-            context_.scripts->PreCompile();
-        } catch (const std::exception& e) {
-            context_.prompter->Error(e.what());
-            RestoreConfig();  // the configuration is never left prepared
-            return false;
-        }
+    try {
+        if (project && project->userInclude) RewriteEditPackages();
+        if (project && project->doPreBatch && context_.scripts) context_.scripts->PreCompile();
+    } catch (const std::exception& e) {
+        context_.prompter->Error(e.what());
+        RestoreConfig();  // the configuration is never left prepared
+        return false;
     }
     if (context_.status) context_.status->SetWorkspaceStatus("Compiling...");
     context_.monitor->Show([this, autoClose] { RunTool(autoClose); });
@@ -135,7 +165,7 @@ void CompilePipeline::RunTool(bool autoClose) {
                 platform::TerminateProcessGroup(child);
             }
         }, options);
-    } catch (const ConsoleError& e) {
+    } catch (const std::exception& e) {  // the tool could not start; the dialog still finishes
         context_.prompter->Error(e.what());
     }
     output_.Finish();
@@ -158,12 +188,7 @@ void CompilePipeline::BackupPackage(const std::string& package) {
 }
 
 void CompilePipeline::RewriteEditPackages() {
-    std::vector<std::string> lines;
-    try {
-        lines = core::SplitLines(platform::ReadWholeFile(context_.configPath));
-    } catch (const platform::FileError&) {
-        return;
-    }
+    std::vector<std::string> lines = core::SplitLines(platform::ReadWholeFile(context_.configPath));
     std::ptrdiff_t first = -1;
     for (std::size_t i = 0; i < lines.size();) {
         if (core::UpperCase(lines[i]).find("EDITPACKAGES") != std::string::npos &&
@@ -179,11 +204,7 @@ void CompilePipeline::RewriteEditPackages() {
     for (const std::string& name : context_.project->includePacks) included.push_back("EditPackages=" + name);
     lines.insert(lines.begin() + first, included.begin(), included.end());
     core::BackupFile(context_.configPath);
-    try {
-        platform::WriteFileAtomic(context_.configPath, core::JoinLinesCrLf(lines));
-    } catch (const platform::FileError& e) {
-        context_.prompter->Error(e.what());
-    }
+    platform::WriteFileAtomic(context_.configPath, core::JoinLinesCrLf(lines));
 }
 
 void CompilePipeline::RestoreConfig() {

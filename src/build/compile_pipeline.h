@@ -97,6 +97,7 @@ public:
 
 private:
     void Log(const std::string& text);
+    bool CompileCopyResolved();
     void RunTool(bool autoClose);
     void BackupPackage(const std::string& package);
     void RewriteEditPackages();

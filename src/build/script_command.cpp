@@ -29,11 +29,7 @@ int RunScriptCommand(const std::string& gameRoot, const std::string& projectFile
     values.gameRoot = gameRoot;
     values.project = project.name;
     values.instanceKey = MakeInstanceKey(static_cast<unsigned>(std::time(nullptr)));
-    const int mode = project.compileMode;
-    values.compileMode = [mode] {
-        static const char* kModes[] = {"Release Mode", "Debug Mode", "Beta Mode"};
-        return mode >= 0 && mode < 3 ? std::string(kModes[mode]) : std::string();
-    };
+    values.compileMode = [mode = project.compileMode] { return project::CompileModeName(mode); };
     ScriptHost host;
     host.log = &log;
     host.prompter = &prompter;

@@ -36,6 +36,11 @@ bool IsMediaFile(const std::string& name) {
 
 }  // namespace
 
+std::string CompileModeName(int index) {
+    static const char* const kModes[] = {"Release Mode", "Debug Mode", "Beta Mode"};
+    return index >= 0 && index < 3 ? std::string(kModes[index]) : std::string();
+}
+
 std::string ProjectFilePath(const std::string& directory, const std::string& name) {
     std::string dir = directory;
     while (dir.size() > 1 && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();

@@ -30,6 +30,10 @@ struct Project {
     bool IsOpen() const { return !name.empty(); }
 };
 
+// The compile mode's text ("Release Mode", "Debug Mode", "Beta Mode") of an index; empty for
+// another index.
+std::string CompileModeName(int index);
+
 // The project file of a name in a directory: directory + "/" + name + ".tvx".
 std::string ProjectFilePath(const std::string& directory, const std::string& name);
 

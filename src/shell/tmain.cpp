@@ -26,6 +26,7 @@
 #include "platform/file_ops.h"
 #include "platform/game_install_locator.h"
 #include "platform/game_paths.h"
+#include "project/project.h"
 #include "editor/teditor.h"
 #include "editor/tsyntax_memo.h"
 #include "shell/command_ids.h"
@@ -467,8 +468,7 @@ void TMain::BuildToolBars() {
     compile->setObjectName(QStringLiteral("CompileToolBar"));
     compileMode_ = new QComboBox(compile);
     compileMode_->setObjectName(QStringLiteral("CompileMode"));
-    compileMode_->addItems({QStringLiteral("Release Mode"), QStringLiteral("Debug Mode"),
-                            QStringLiteral("Beta Mode")});
+    for (int mode = 0; mode < 3; ++mode) compileMode_->addItem(ToQString(project::CompileModeName(mode)));
     compile->addWidget(compileMode_);
     connect(compileMode_, &QComboBox::currentIndexChanged, this, [this] {
         if (services_->ProjectOpen()) services_->MarkProjectModified();

@@ -182,6 +182,61 @@ TEST(CliCompileTest, CompilesAndReportsErrorsByExitStatus) {
     EXPECT_EQ(RunCommand(kCli + " compile --game " + ShellQuote(dir.Path("none")) + " 2>/dev/null").exitCode, 2);
 }
 
+// The command line compiles as the window does: the project's pre- and post-compile scripts run
+// around the tool, with the tokens given.
+TEST(CliCompileTest, ProjectScriptsRunAroundTheTool) {
+    testing::TempDir dir;
+    const std::string root = testing::CopySampleGame(dir);
+    const std::string project = dir.Write(
+        "Demo.tvx",
+        "[Project]\r\nName=Demo\r\nDoPostBatch=True\r\nDoPreBatch=True\r\nCompileMode=1\r\n"
+        "[PostBatch]\r\nCommand0=ECHO after %ERRORCOUNT% %PROJECT%\r\n"
+        "[PreBatch]\r\nCommand0=ECHO before %MAP% %MODE%\r\n[Packages]\r\nPackage0=DemoMod\r\n");
+    const auto result = RunCommand(kCli + " compile --game " + ShellQuote(root) + " --project " +
+                                   ShellQuote(project) + " --token MAP=dm-demo --yes 2>/dev/null");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    const auto before = result.output.find("before DM-DEMO Debug Mode\n");
+    const auto tool = result.output.find("Success - 0 error(s), 0 warnings\n");
+    const auto after = result.output.find("after 0 Demo\n");
+    ASSERT_NE(before, std::string::npos) << result.output;
+    ASSERT_NE(tool, std::string::npos) << result.output;
+    ASSERT_NE(after, std::string::npos) << result.output;
+    EXPECT_LT(before, tool);
+    EXPECT_LT(tool, after);
+}
+
+// A compile copy left by an interrupted compile is kept when the repair is declined, and the
+// compile refuses to run over it; a copy that cannot be made stops the compile before anything
+// changes.
+TEST(CliCompileTest, CompileCopyIsNeverOverwrittenAndMustBeMade) {
+    testing::TempDir dir;
+    const std::string root = testing::CopySampleGame(dir);
+    const std::string compile = kCli + " compile --game " + ShellQuote(root);
+    const std::string good = dir.Read("game/System/UnrealTournament.ini");
+    const std::string prepared = good + "[Prepared]\r\nForTheCompile=True\r\n";
+    dir.Write("game/System/UnrealTournament.torvane", good);
+    dir.Write("game/System/UnrealTournament.ini", prepared);
+    const auto refused = RunCommand(compile + " 2>&1");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.output.find("Nothing was compiled."), std::string::npos) << refused.output;
+    EXPECT_EQ(dir.Read("game/System/UnrealTournament.torvane"), good);
+    EXPECT_EQ(dir.Read("game/System/UnrealTournament.ini"), prepared);
+
+    EXPECT_EQ(RunCommand(compile + " --yes >/dev/null 2>&1").exitCode, 0);  // repaired, then compiled
+    EXPECT_EQ(dir.Read("game/System/UnrealTournament.ini"), good);
+    EXPECT_FALSE(platform::FileExists(root + "/System/UnrealTournament.torvane"));
+
+    platform::DeleteFile(root + "/System/DemoMod.u");
+    const std::string demoLib = dir.Read("game/System/DemoLib.u");
+    platform::CreateDirectories(root + "/System/UnrealTournament.torvane");  // cannot be written
+    const auto uncopied = RunCommand(compile + " --yes 2>&1");
+    EXPECT_EQ(uncopied.exitCode, 2);
+    EXPECT_NE(uncopied.output.find("Could not copy"), std::string::npos) << uncopied.output;
+    EXPECT_EQ(uncopied.output.find("--------------------"), std::string::npos) << uncopied.output;
+    EXPECT_EQ(dir.Read("game/System/UnrealTournament.ini"), good);
+    EXPECT_EQ(dir.Read("game/System/DemoLib.u"), demoLib);
+}
+
 }  // namespace
 }  // namespace torvane
 

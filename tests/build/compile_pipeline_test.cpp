@@ -203,6 +203,62 @@ TEST_F(CompilePipelineTest, InterruptedCompileIsRepairedAtStart) {
     EXPECT_FALSE(RestoreInterruptedCompile(ini_, prompter_));
 }
 
+// A compile copy left by a compile that did not finish is never overwritten: the compile stops
+// before anything changes unless the user restores the configuration from it.
+TEST_F(CompilePipelineTest, LeftoverCompileCopyIsNeverOverwritten) {
+    MakeAll();
+    const std::string good = dir_.Read("game/System/UnrealTournament.ini");
+    const std::string rewritten = "[Editor.EditorEngine]\r\nEditPackages=DemoMod\r\n";
+    dir_.Write("game/System/UnrealTournament.torvane", good);
+    dir_.Write("game/System/UnrealTournament.ini", rewritten);
+    project_.name = "Demo";
+    project_.packages = {"DemoMod"};
+    project_.userInclude = true;
+    project_.includePacks = {"DemoMod"};
+
+    prompter_.QueueAnswer(core::Answer::No);
+    CompilePipeline refused = Pipeline();
+    EXPECT_FALSE(refused.DoCompile(false));
+    ASSERT_EQ(prompter_.shown().size(), 2u);
+    EXPECT_NE(prompter_.shown()[0].text.find("UnrealTournament.torvane is left from a compile that did not finish"),
+              std::string::npos);
+    EXPECT_EQ(prompter_.shown()[1].text.rfind("Nothing was compiled.", 0), 0u);
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.torvane"), good);
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), rewritten);
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.~ini"));
+    EXPECT_TRUE(platform::FileExists(game_ + "/System/DemoMod.u"));
+    EXPECT_EQ(saves_, 0);
+
+    prompter_.QueueAnswer(core::Answer::Yes);  // restore, then compile
+    CompilePipeline restored = Pipeline();
+    EXPECT_TRUE(restored.DoCompile(false));
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), good);
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.~ini"), good);  // the backup holds no rewritten ini
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
+}
+
+// When the compile copy cannot be made, the compile stops before any package is deleted or the
+// configuration rewritten.
+TEST_F(CompilePipelineTest, FailedCompileCopyStopsBeforeAnythingChanges) {
+    MakeAll();
+    const std::string ini = dir_.Read("game/System/UnrealTournament.ini");
+    const std::string compiled = dir_.Read("game/System/DemoMod.u");
+    platform::CreateDirectories(game_ + "/System/UnrealTournament.torvane");  // cannot be written
+    project_.name = "Demo";
+    project_.packages = {"DemoMod"};
+    project_.userInclude = true;
+    project_.includePacks = {"DemoMod"};
+    CompilePipeline pipeline = Pipeline();
+    EXPECT_FALSE(pipeline.DoCompile(false));
+    ASSERT_FALSE(prompter_.shown().empty());
+    EXPECT_EQ(prompter_.shown().back().kind, testing::ShownMessage::Kind::Error);
+    EXPECT_NE(prompter_.shown().back().text.find("Nothing was compiled."), std::string::npos);
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), ini);
+    EXPECT_EQ(dir_.Read("game/System/DemoMod.u"), compiled);
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/DemoMod.~u"));
+    EXPECT_FALSE(monitor_.finished());  // the tool never ran
+}
+
 TEST_F(CompilePipelineTest, ProtectedAndUpToDatePackagesAreNotCompiled) {
     MakeAll();
     EXPECT_FALSE(NeedsCompile(game_, "Engine"));

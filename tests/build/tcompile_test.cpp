@@ -14,6 +14,7 @@
 #include "platform/file_ops.h"
 #include "shell/app_windows.h"
 #include "shell/command_ids.h"
+#include "workspace/tworkspace.h"
 #include "shell/tmain.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
@@ -27,6 +28,10 @@ protected:
         game_ = testing::CopySampleGame(dir_);
         platform::CreateDirectories(dir_.Path("prog"));
         dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
+        Start();
+    }
+    void Start() {
+        windows_.reset();
         shell::TMainOptions options;
         options.paths = {dir_.Path("prog"), dir_.Path("prog")};
         options.prompter = &prompter_;
@@ -35,8 +40,14 @@ protected:
         windows_->main().Timer1Timer();
         windows_->compiles().SetRebuildConfirmation([this](const std::vector<std::string>& packages) {
             rebuilt_ = packages;
+            ++rebuildQuestions_;
             return true;
         });
+    }
+    shell::TMain& main() { return windows_->main(); }
+    QAction* Command(const char* id) { return main().Commands().Command(id); }
+    workspace::TWorkspace& workspace() {
+        return *static_cast<workspace::TWorkspace*>(windows_->Window(QStringLiteral("TWorkspace")));
     }
     TCompile& Progress() { return *static_cast<TCompile*>(windows_->Window(QStringLiteral("TCompile"))); }
     // Presses OK once the tool has finished (the dialog waits when there were errors).
@@ -56,6 +67,7 @@ protected:
     testing::ScriptedPrompter prompter_;
     std::unique_ptr<shell::AppWindows> windows_;
     std::vector<std::string> rebuilt_;
+    int rebuildQuestions_ = 0;
 };
 
 TEST_F(TCompileTest, CleanCompileClosesByItself) {
@@ -110,6 +122,72 @@ TEST_F(TCompileTest, OtherToolsFileLineFormOpensTheFile) {
     windows_->main().ActiveEditor()->Memo1()->getSelection(&lineFrom, &indexFrom, &lineTo, &indexTo);
     EXPECT_EQ(lineFrom, 2);  // the selection starts at line 3
     EXPECT_EQ(indexFrom, 0);
+}
+
+// A compile or a script lets window messages through while it runs. What the user (or a signal)
+// starts then is refused: the compile commands are disabled and their entry points say no, so the
+// running compile keeps its pipeline and script and puts the configuration back.
+TEST_F(TCompileTest, CompileOrScriptStartedWhileOneRunsIsRefused) {
+    const std::string iniBefore = dir_.Read("game/System/UnrealTournament.ini");
+    // The pre-compile script runs a program: every line it prints lets window messages through.
+    workspace().LoadProject(dir_.Write(
+        "prog/Busy.tvx",
+        "[Project]\r\nName=Busy\r\nUserInclude=True\r\nDoPostBatch=True\r\nDoPreBatch=True\r\n"
+        "[IncludePacks]\r\nUserInclude0=DemoMod\r\n[PostBatch]\r\nCommand0=ECHO after\r\n"
+        "[PreBatch]\r\nCommand0=/bin/echo before\r\n[Packages]\r\nPackage0=DemoMod\r\n"));
+    ASSERT_TRUE(workspace().ProjectOpen());
+    const char* const refused[] = {shell::cmd::kCompile, shell::cmd::kCompileAndRun, shell::cmd::kDoPreBatch,
+                                   shell::cmd::kPostBatchSuccess, shell::cmd::kPostBatchFailure,
+                                   shell::cmd::kRebuildClassTree, shell::cmd::kCloseProject};
+    for (const char* id : refused) EXPECT_TRUE(Command(id)->isEnabled()) << id;
+    bool ranDuringScript = false;
+    std::vector<std::string> enabledWhileBusy;
+    QTimer::singleShot(0, &main(), [&] {
+        ranDuringScript = main().Busy().Busy();
+        for (const char* id : refused) {
+            if (Command(id)->isEnabled()) enabledWhileBusy.emplace_back(id);
+        }
+        Command(shell::cmd::kCompile)->trigger();
+        windows_->compiles().Compile(false);  // as a signal would, past the disabled action
+        windows_->compiles().DoPreBatch();
+        windows_->compiles().DoPostBatch(true);
+    });
+    Command(shell::cmd::kCompile)->trigger();
+    EXPECT_TRUE(ranDuringScript);
+    EXPECT_TRUE(enabledWhileBusy.empty()) << enabledWhileBusy.front();
+    EXPECT_EQ(rebuildQuestions_, 1);
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), iniBefore);
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
+    QListWidget* log = main().OutputLogWidget();
+    EXPECT_EQ(log->findItems("before", Qt::MatchExactly).size(), 1);
+    EXPECT_EQ(log->findItems("after", Qt::MatchExactly).size(), 1);
+    EXPECT_FALSE(main().Busy().Busy());
+    for (const char* id : refused) EXPECT_TRUE(Command(id)->isEnabled()) << id;
+}
+
+// Answering No to the start-up repair question keeps the compile copy; a compile then refuses
+// to overwrite it until the configuration is restored from it.
+TEST_F(TCompileTest, CompileRefusesToOverwriteTheCopyOfAnInterruptedCompile) {
+    const std::string good = dir_.Read("game/System/UnrealTournament.ini");
+    const std::string rewritten = good + "[Prepared]\r\nForTheCompile=True\r\n";
+    dir_.Write("game/System/UnrealTournament.torvane", good);
+    dir_.Write("game/System/UnrealTournament.ini", rewritten);
+    prompter_.QueueAnswer(core::Answer::No);  // the start-up question
+    Start();
+    ASSERT_TRUE(main().Started());
+    prompter_.QueueAnswer(core::Answer::No);  // the compile's question
+    Command(shell::cmd::kCompile)->trigger();
+    EXPECT_EQ(prompter_.shown().back().kind, testing::ShownMessage::Kind::Error);
+    EXPECT_EQ(prompter_.shown().back().text.rfind("Nothing was compiled.", 0), 0u);
+    EXPECT_EQ(rebuildQuestions_, 0);
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.torvane"), good);
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), rewritten);
+
+    prompter_.QueueAnswer(core::Answer::Yes);
+    Command(shell::cmd::kCompile)->trigger();
+    EXPECT_EQ(rebuildQuestions_, 1);
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), good);
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
 }
 
 }  // namespace
