@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     iniSet->add_option("value", value)->required();
 
     std::string packageFile, objectPath;
-    bool flat = false, all = false;
+    bool flat = false, all = false, bodyOnly = false;
     auto* pkg = app.add_subcommand("pkg", "Read compiled packages (.u, .utx, .uax, ...)");
     pkg->require_subcommand(1);
     auto* pkgInfo = pkg->add_subcommand("info", "Header, counts, exports and imports");
@@ -54,12 +54,21 @@ int main(int argc, char** argv) {
     auto* pkgProps = pkg->add_subcommand("props", "Tagged properties of one object");
     pkgProps->add_option("file", packageFile)->required();
     pkgProps->add_option("path", objectPath, "Full path, e.g. MyMod.MyClass")->required();
-    auto* pkgDecompile = pkg->add_subcommand("decompile", "Decompile a function, state or class");
+    auto* pkgDecompile = pkg->add_subcommand("decompile", "The whole declaration of a class, function or state");
     pkgDecompile->add_option("file", packageFile)->required();
-    auto* pathOption = pkgDecompile->add_option("path", objectPath, "Full path of the body");
-    auto* allFlag = pkgDecompile->add_flag("--all", all, "Every body of the package");
+    auto* pathOption = pkgDecompile->add_option("path", objectPath, "Full path, e.g. MyMod.MyClass.MyFunction");
+    auto* allFlag = pkgDecompile->add_flag("--all", all, "Decompile every body of the package, report failures");
     pathOption->excludes(allFlag);
     pkgDecompile->add_flag("--flat", flat, "Print jumps as labelled gotos");
+    pkgDecompile->add_flag("--body", bodyOnly, "Only the body's statements");
+    torvane::unrealpkg::PackageExportRequest exportRequest;
+    auto* pkgExport = pkg->add_subcommand("export", "Write the package's sources (and resources) as the IDE's export does");
+    pkgExport->add_option("file", exportRequest.file)->required();
+    pkgExport->add_option("--out", exportRequest.outDirectory, "The package's source folder")->required();
+    pkgExport->add_flag("--graphics", exportRequest.graphics, "Textures as Textures/<Name>.bmp");
+    pkgExport->add_flag("--sounds", exportRequest.sounds, "Sounds as Sounds/<Name>.wav");
+    pkgExport->add_flag("--rebuild", exportRequest.rebuild, "Rebuild every class, ignoring embedded source text");
+    pkgExport->add_flag("--yes", exportRequest.overwriteChanged, "Overwrite changed files (after a backup)");
 
     std::string scanGame, scanCaches, scanPrint;
     auto* classes = app.add_subcommand("classes", "Scan the class headers of every EditPackages package");
@@ -111,8 +120,10 @@ int main(int argc, char** argv) {
                 std::cerr << "torvane-cli: pkg decompile needs a path or --all\n";
                 return 2;
             }
-            return unrealpkg::PrintDecompiledBody(packageFile, objectPath, !flat, std::cout, std::cerr);
+            if (bodyOnly) return unrealpkg::PrintDecompiledBody(packageFile, objectPath, !flat, std::cout, std::cerr);
+            return unrealpkg::PrintDeclaration(packageFile, objectPath, !flat, std::cout, std::cerr);
         }
+        if (*pkgExport) return unrealpkg::ExportPackageCommand(exportRequest, std::cout, std::cerr);
 
         if (*gameConfig) {
             const auto install = platform::GameInstall::Detect(gameRoot);

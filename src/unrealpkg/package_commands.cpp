@@ -3,7 +3,14 @@
 #include <functional>
 
 #include "core/format.h"
+#include "core/stream_interaction.h"
 #include "core/text.h"
+#include "platform/file_ops.h"
+#include "platform/game_paths.h"
+#include "unrealpkg/class_declaration.h"
+#include "unrealpkg/export_file_names.h"
+#include "unrealpkg/function_declarations.h"
+#include "unrealpkg/package_export.h"
 #include "unrealpkg/ut_decompiler.h"
 #include "unrealpkg/ut_object.h"
 #include "unrealpkg/ut_packages.h"
@@ -114,6 +121,23 @@ int PrintProperties(const std::string& file, const std::string& path, std::ostre
     });
 }
 
+int PrintDeclaration(const std::string& file, const std::string& path, bool structured,
+                     std::ostream& out, std::ostream& err) {
+    return WithExport(file, path, err, [&](TUTObject& object) {
+        if (auto* cls = dynamic_cast<TUTObjectClassClass*>(&object); cls && object.Parsed()) {
+            out << ClassDeclaration(*cls, structured);
+        } else if (auto* state = dynamic_cast<TUTObjectClassState*>(&object); state && object.Parsed()) {
+            out << StateDeclaration(*state, structured);
+        } else if (auto* function = dynamic_cast<TUTObjectClassFunction*>(&object); function && object.Parsed()) {
+            out << FunctionDeclaration(*function, structured);
+        } else {
+            err << path << " is not a function, state or class\n";
+            return 1;
+        }
+        return 0;
+    });
+}
+
 int PrintDecompiledBody(const std::string& file, const std::string& path, bool structured,
                         std::ostream& out, std::ostream& err) {
     return WithExport(file, path, err, [&](TUTObject& object) {
@@ -163,6 +187,42 @@ int PrintAllDecompiledBodies(const std::string& file, bool structured, std::ostr
     }
     out << "bodies: " << bodies << ", failed: " << failed << "\n";
     return failed == 0 ? 0 : 1;
+}
+
+int ExportPackageCommand(const PackageExportRequest& request, std::ostream& out, std::ostream& err) {
+    std::string name = platform::FileNamePart(request.file);
+    if (const std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0) name.resize(dot);
+    try {
+        std::string error;
+        if (!platform::CreateDirectories(request.outDirectory, &error)) {
+            err << "torvane-cli: cannot create " << request.outDirectory << ": " << error << "\n";
+            return 1;
+        }
+        core::StreamPrompter prompter(err, request.overwriteChanged ? core::Answer::Yes : core::Answer::No);
+        core::StreamOutputLog log(out);
+        PackageExportOptions options;
+        options.graphics = request.graphics;
+        options.sounds = request.sounds;
+        options.rebuild = request.rebuild;
+        PackageExportServices services;
+        services.prompter = &prompter;
+        services.log = &log;
+        const PackageExportResult result =
+            ExportPackageFiles(request.file, request.outDirectory, name, options, services, false);
+        out << "classes: " << result.classes << ", textures: " << result.textures
+            << ", sounds: " << result.sounds << "\n";
+        if (!result.refused.empty()) {
+            err << "torvane-cli: not exported, the names are not safe file names: "
+                << RefusedNamesText(result.refused) << "\n";
+        }
+        if (result.declined) {
+            err << "torvane-cli: export stopped: a changed file would be overwritten (--yes overwrites)\n";
+        }
+        return result.completed && result.refused.empty() ? 0 : 1;
+    } catch (const std::exception& e) {
+        err << "torvane-cli: " << e.what() << "\n";
+        return 1;
+    }
 }
 
 }  // namespace torvane::unrealpkg

@@ -15,6 +15,11 @@ int PrintPackageInfo(const std::string& file, std::ostream& out, std::ostream& e
 int PrintProperties(const std::string& file, const std::string& path, std::ostream& out,
                     std::ostream& err);
 
+// The whole declaration of the class, function or state at path (a class rebuilt from its
+// compiled form).
+int PrintDeclaration(const std::string& file, const std::string& path, bool structured,
+                     std::ostream& out, std::ostream& err);
+
 // The body text of the function, state or class at path.
 int PrintDecompiledBody(const std::string& file, const std::string& path, bool structured,
                         std::ostream& out, std::ostream& err);
@@ -23,5 +28,18 @@ int PrintDecompiledBody(const std::string& file, const std::string& path, bool s
 // "bodies: N, failed: K". Non-zero when a body failed.
 int PrintAllDecompiledBodies(const std::string& file, bool structured, std::ostream& out,
                              std::ostream& err);
+
+struct PackageExportRequest {
+    std::string file;            // the compiled package
+    std::string outDirectory;    // its source folder: Classes, Textures, Sounds go below
+    bool graphics = false;
+    bool sounds = false;
+    bool rebuild = false;        // rebuild every class, ignoring embedded source text
+    bool overwriteChanged = false;  // answer Yes to the question about changed files
+};
+
+// Exports the package as the IDE does, one "Exporting <file>" line per file, then
+// "classes: N, textures: M, sounds: K". Non-zero when the export stopped or refused a name.
+int ExportPackageCommand(const PackageExportRequest& request, std::ostream& out, std::ostream& err);
 
 }  // namespace torvane::unrealpkg

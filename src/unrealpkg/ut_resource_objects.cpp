@@ -1,5 +1,10 @@
 #include "unrealpkg/ut_resource_objects.h"
 
+#include <stdexcept>
+
+#include "platform/file_ops.h"
+#include "unrealpkg/bmp_writer.h"
+#include "unrealpkg/mip_bitmap.h"
 #include "unrealpkg/ut_packages.h"
 
 namespace torvane::unrealpkg {
@@ -87,6 +92,73 @@ void TUTObjectClassTexture::ParseData() {
     if ((flag && *flag != 0) || (text && *text == "True")) ReadMips(compMips_);
 }
 
+namespace {
+
+// A byte or an object reference kept as the raw bytes of a tagged property; fallback when absent.
+std::int32_t RawPropertyValue(const TUTPropertyList& properties, std::string_view name,
+                              std::int32_t type, std::int32_t fallback) {
+    const TUTProperty* property = properties.FindByName(name);
+    if (!property || property->Type != type) return fallback;
+    std::int32_t value = 0;
+    for (std::size_t i = 0; i < property->Data.size() && i < 4; ++i) {
+        value |= static_cast<std::int32_t>(property->Data[i]) << (8 * i);
+    }
+    return value;
+}
+
+// The default palette of an 8-bit image without a palette of its own: a grey ramp.
+void GreyPalette(MipBitmap& bitmap) {
+    for (std::size_t i = 0; i < bitmap.palette.size(); ++i) {
+        const auto level = static_cast<std::uint8_t>(i);
+        bitmap.palette[i] = {level, level, level, 0};
+    }
+}
+
+}  // namespace
+
+int TUTObjectClassTexture::Format() {
+    return RawPropertyValue(Properties(), "Format", kPropByte, 0);
+}
+
+int TUTObjectClassTexture::CompFormat() {
+    return RawPropertyValue(Properties(), "CompFormat", kPropByte, 0);
+}
+
+bool TUTObjectClassTexture::ApplyPalette(MipBitmap& bitmap) {
+    const std::int32_t reference = RawPropertyValue(Properties(), "palette", kPropObject, 0);
+    if (reference <= 0) return false;
+    TUTExportTableObjectData* entry = package().GetExport(reference - 1);
+    if (!entry) return false;
+    auto* palette = dynamic_cast<TUTObjectClassPalette*>(&entry->GetObject());
+    if (!palette) return false;
+    ObjectReadScope scope(*palette, true);
+    bitmap.palette = palette->MakePalette();
+    return true;
+}
+
+MipBitmap TUTObjectClassTexture::Decode(const std::vector<TUTMip>& mips, int index, int format) {
+    if (index < 0 || static_cast<std::size_t>(index) >= mips.size()) {
+        throw std::out_of_range(GetObjectName() + ": there is no mip " + std::to_string(index));
+    }
+    MipBitmap bitmap = DecodeMip(mips[static_cast<std::size_t>(index)], format);
+    if (bitmap.bitsPerPixel == 8 && !ApplyPalette(bitmap)) GreyPalette(bitmap);
+    return bitmap;
+}
+
+MipBitmap TUTObjectClassTexture::MipImage(int index) { return Decode(Mips(), index, Format()); }
+
+MipBitmap TUTObjectClassTexture::CompMipImage(int index) {
+    return Decode(CompMips(), index, CompFormat());
+}
+
+void TUTObjectClassTexture::SaveMip(int index, const std::string& fileName) {
+    SaveBmpFile(MipImage(index), fileName);
+}
+
+void TUTObjectClassTexture::SaveCompMip(int index, const std::string& fileName) {
+    SaveBmpFile(CompMipImage(index), fileName);
+}
+
 void TUTObjectClassFireTexture::InitData() {
     TUTObjectClassTexture::InitData();
     sparks_.clear();
@@ -121,6 +193,12 @@ void TUTObjectClassSound::ParseData() {
     if (p.Version > 62) p.ReadDWord(&s);
     const std::int32_t length = p.ReadCompactIndex(&s);
     data_ = ReadBytes(p, s, length);
+}
+
+void TUTObjectClassSound::SaveSound(const std::string& fileName) const {
+    const std::vector<std::uint8_t>& data = SoundData();
+    platform::WriteFileAtomic(
+        fileName, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
 }
 
 void TUTObjectClassTextBuffer::InitData() {

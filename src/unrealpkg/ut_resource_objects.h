@@ -37,11 +37,24 @@ struct TUTMip {
     std::vector<std::uint8_t> data;
 };
 
+struct MipBitmap;
+
 class TUTObjectClassTexture : public TUTObject {
 public:
     using TUTObject::TUTObject;
     const std::vector<TUTMip>& Mips() const { EnsureRead(); return mips_; }
     const std::vector<TUTMip>& CompMips() const { EnsureRead(); return compMips_; }
+    // The "Format" and "CompFormat" properties (0 when absent).
+    int Format();
+    int CompFormat();
+
+    // Mip index decoded into a bitmap (8-bit ones with the texture's palette); throws
+    // std::out_of_range for an index beyond the list.
+    MipBitmap MipImage(int index);
+    MipBitmap CompMipImage(int index);
+    // Mip index as a BMP file; throws std::out_of_range or platform::FileError.
+    virtual void SaveMip(int index, const std::string& fileName);
+    virtual void SaveCompMip(int index, const std::string& fileName);
 
 protected:
     void InitData() override;
@@ -49,6 +62,9 @@ protected:
 
 private:
     void ReadMips(std::vector<TUTMip>& mips);
+    MipBitmap Decode(const std::vector<TUTMip>& mips, int index, int format);
+    // The 256 colours of the "palette" property's Palette export; nothing for an import or none.
+    bool ApplyPalette(MipBitmap& bitmap);
 
     std::vector<TUTMip> mips_;
     std::vector<TUTMip> compMips_;
@@ -77,6 +93,8 @@ public:
     using TUTObject::TUTObject;
     const std::string& Format() const { EnsureRead(); return format_; }
     const std::vector<std::uint8_t>& SoundData() const { EnsureRead(); return data_; }
+    // The sound data unchanged (a whole ".wav" file); throws platform::FileError.
+    void SaveSound(const std::string& fileName) const;
 
 protected:
     void InitData() override;
