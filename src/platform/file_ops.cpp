@@ -43,14 +43,14 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 // Writes to a temporary file beside path and renames it over path; errno on failure.
-int ReplaceAtomically(const std::string& path, std::string_view bytes) {
+int ReplaceAtomically(const std::string& path, std::string_view bytes, bool flushToDisk = true) {
     mode_t mode = 0644;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
     const std::string temp = TempNameBeside(path);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0) return errno;
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+    if (!WriteAll(fd, bytes) || (flushToDisk && ::fsync(fd) != 0)) {
         const int saved = errno;
         ::close(fd);
         ::unlink(temp.c_str());
@@ -126,8 +126,8 @@ std::string ReadWholeFile(std::string_view path) {
     return bytes;
 }
 
-void WriteFileAtomic(std::string_view path, std::string_view bytes) {
-    if (const int error = ReplaceAtomically(std::string(path), bytes)) {
+void WriteFileAtomic(std::string_view path, std::string_view bytes, bool flushToDisk) {
+    if (const int error = ReplaceAtomically(std::string(path), bytes, flushToDisk)) {
         throw FileError("Cannot create file \"" + std::string(path) + "\". " + ErrorText(error));
     }
 }

@@ -30,7 +30,9 @@ std::string ReadWholeFile(std::string_view path);
 
 // Writes bytes to a temporary file beside path and renames it into place, so a reader never sees
 // a half-written file. Keeps the permission bits of a file it replaces. Throws FileError.
-void WriteFileAtomic(std::string_view path, std::string_view bytes);
+// flushToDisk false leaves the data to the system's write-back (files that can be made again,
+// written in large numbers).
+void WriteFileAtomic(std::string_view path, std::string_view bytes, bool flushToDisk = true);
 
 // Copies source over destination (replacing it atomically).
 bool CopyFileOverwrite(std::string_view source, std::string_view destination,

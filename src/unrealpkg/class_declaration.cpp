@@ -6,6 +6,7 @@
 #include "core/format.h"
 #include "core/text.h"
 #include "platform/file_ops.h"
+#include "unrealpkg/class_lookup.h"
 #include "unrealpkg/function_declarations.h"
 #include "unrealpkg/member_declarations.h"
 #include "unrealpkg/ut_decompiler.h"
@@ -19,6 +20,8 @@ namespace {
 constexpr std::uint32_t kFuncNet = 0x40;
 constexpr std::uint32_t kFuncNetReliable = 0x80;
 constexpr std::uint32_t kPropNet = 0x20;
+constexpr std::uint32_t kPropConfig = 0x4000;
+constexpr std::uint32_t kPropGlobalConfig = 0x40000;
 constexpr std::uint32_t kRepOffsetBits = 0x3FFFFFFF;
 constexpr std::uint32_t kRepReliable = 0xC0000000;
 constexpr std::uint32_t kRepUnreliable = 0x80000000;
@@ -74,13 +77,27 @@ std::string ReplicationBlock(TUTObjectClassClass& object, std::vector<Replicatio
     return lines.empty() ? std::string() : "replication\r\n{\r\n" + lines + "}\r\n\r\n";
 }
 
-std::string ClassModifiers(TUTObjectClassClass& object) {
-    const std::uint32_t flags = object.ClassFlags();
+// Class flags a subclass inherits: written only where the parent does not have them.
+constexpr std::uint32_t kClassTransient = 0x8;
+constexpr std::uint32_t kClassConfig = 0x4;
+constexpr std::uint32_t kClassSafeReplace = 0x40;
+constexpr std::uint32_t kClassPerObjectConfig = 0x400;
+
+// hasConfigVariables: the compiler makes a class with configurable variables config by itself.
+std::string ClassModifiers(TUTObjectClassClass& object, ClassLookup* lookup, bool hasConfigVariables) {
+    std::uint32_t flags = object.ClassFlags();
+    if (const std::optional<ClassFlagsInfo> parent = ParentClassFlags(object, lookup)) {
+        flags &= ~(parent->classFlags & (kClassTransient | kClassSafeReplace | kClassPerObjectConfig));
+        if ((parent->classFlags & kClassConfig) &&
+            core::EqualsIgnoringCase(parent->configName, object.ClassConfigName())) {
+            flags &= ~kClassConfig;
+        }
+    }
     std::string text = "\r\n";
     if (object.GetObjectFlags() & kObjectNative) text += "\tnative\r\n";
     if (flags & 0x100) text += "\tnoexport\r\n";
     if (flags & 0x800) text += "\tnativereplication\r\n";
-    if (flags & 0x400) text += "\tperobjectconfig\r\n";
+    if (flags & kClassPerObjectConfig) text += "\tperobjectconfig\r\n";
     if (flags & 0x200) text += "\tnousercreate\r\n";
     if (flags & 0x1) text += "\tabstract\r\n";
     const Guid& guid = object.ClassGuid();
@@ -93,11 +110,16 @@ std::string ClassModifiers(TUTObjectClassClass& object) {
     if (parts[0] != 0 || parts[1] != 0) {
         text += core::Format("\tguid(%d,%d,%d,%d)\r\n", {parts[0], parts[1], parts[2], parts[3]});
     }
-    if (flags & 0x8) text += "\ttransient\r\n";
-    if ((flags & 0x4) && !core::EqualsIgnoringCase(object.ClassConfigName(), "system")) {
-        text += "\tconfig(" + object.ClassConfigName() + ")\r\n";
+    if (flags & kClassTransient) text += "\ttransient\r\n";
+    // The default file needs the word only where no configurable variable implies it.
+    if (flags & kClassConfig) {
+        if (!core::EqualsIgnoringCase(object.ClassConfigName(), "system")) {
+            text += "\tconfig(" + object.ClassConfigName() + ")\r\n";
+        } else if (!hasConfigVariables) {
+            text += "\tconfig\r\n";
+        }
     }
-    if (flags & 0x40) text += "\tsafereplace\r\n";
+    if (flags & kClassSafeReplace) text += "\tsafereplace\r\n";
     text.resize(text.size() - 2);
     return text;
 }
@@ -117,7 +139,7 @@ std::string DefaultPropertiesBlock(TUTObject& object) {
     return text + "}\r\n";
 }
 
-std::string ClassDeclaration(TUTObjectClassClass& object, bool structured) {
+std::string ClassDeclaration(TUTObjectClassClass& object, bool structured, ClassLookup* lookup) {
     TUTPackage& p = object.package();
     const std::string name = object.GetObjectName();
     object.RewindScript();
@@ -141,9 +163,11 @@ std::string ClassDeclaration(TUTObjectClassClass& object, bool structured) {
     // Constants, enums and structs come first, in the order they were declared (the chain holds
     // them newest first), so that every type is declared before a variable uses it.
     std::string types, variables;
+    bool hasConfigVariables = false;
     WalkFieldChain(p, object.Children(), [&](TUTObject& child) {
         if (auto* property = dynamic_cast<TUTObjectClassProperty*>(&child)) {
             variables += PropertyDeclaration(*property, "var", name) + ";\r\n";
+            hasConfigVariables = hasConfigVariables || (property->PropertyFlags() & (kPropConfig | kPropGlobalConfig));
             if (property->PropertyFlags() & kPropNet) {
                 const auto offset = static_cast<std::uint32_t>(property->RepOffset()) & kRepOffsetBits;
                 std::uint32_t bits = 0;
@@ -175,12 +199,12 @@ std::string ClassDeclaration(TUTObjectClassClass& object, bool structured) {
     if (object.ClassWithin() != 0 && !core::EqualsIgnoringCase(OwnName(p, object.ClassWithin()), "object")) {
         text += " within " + OwnName(p, object.ClassWithin());
     }
-    text += ClassModifiers(object) + ";\r\n\r\n" + declarations + ReplicationBlock(object, replication) + bodies;
+    text += ClassModifiers(object, lookup, hasConfigVariables) + ";\r\n\r\n" + declarations + ReplicationBlock(object, replication) + bodies;
     if (object.Properties().Count() > 1) text += DefaultPropertiesBlock(object);
     return text;
 }
 
-std::string ClassSource(TUTObjectClassClass& object, bool structured) {
+std::string ClassSource(TUTObjectClassClass& object, bool structured, ClassLookup* lookup) {
     const std::int32_t scriptText = object.ScriptText();
     if (scriptText > 0) {
         if (TUTExportTableObjectData* entry = object.package().GetExport(scriptText - 1)) {
@@ -190,7 +214,7 @@ std::string ClassSource(TUTObjectClassClass& object, bool structured) {
             }
         }
     }
-    return ClassDeclaration(object, structured);
+    return ClassDeclaration(object, structured, lookup);
 }
 
 void SaveClassSource(TUTObjectClassClass& object, const std::string& fileName) {

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
+#include "core/text.h"
 #include "unrealpkg/member_declarations.h"
+#include "unrealpkg/probe_names.h"
 #include "unrealpkg/ut_decompiler.h"
 #include "unrealpkg/ut_packages.h"
 #include "unrealpkg/ut_script_objects.h"
@@ -133,6 +135,8 @@ std::string StateDeclaration(TUTObjectClassState& state, bool structured) {
         }
         return true;
     });
+    // Probe events are ignored through the state's mask, not through functions.
+    for (const std::string& probe : IgnoredProbes(state.IgnoreMask())) ignored += ", " + probe;
     if (!ignored.empty()) ignored = "ignores " + ignored.substr(1) + ";\r\n\r\n";
     if (!declarations.empty()) declarations += "\r\n";
     const std::string inner = declarations + ignored + functions;
@@ -143,7 +147,10 @@ std::string StateDeclaration(TUTObjectClassState& state, bool structured) {
     if (flags & 0x4) header += "simulated ";
     header += (flags & 0x1) ? "state() " : "state ";
     header += name;
-    if (state.SuperField() != 0) header += " expands " + OwnName(state.package(), state.SuperField());
+    // A state overriding the parent class's state of its name has it as super; the source says
+    // nothing then.
+    const std::string super = OwnName(state.package(), state.SuperField());
+    if (state.SuperField() != 0 && !core::EqualsIgnoringCase(super, name)) header += " expands " + super;
     return BodyAndClose(state, header + "\r\n{\r\n" + IndentText("\t", inner), structured);
 }
 

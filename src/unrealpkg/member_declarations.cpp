@@ -15,6 +15,39 @@ constexpr int kMaxTypeNesting = 16;
 
 std::string TypeTextAt(TUTObjectClassProperty& property, int depth);
 
+// The class export that holds reference (following outer objects), or 0.
+std::int32_t OwningClass(const TUTPackage& package, std::int32_t reference) {
+    for (int steps = 0; reference > 0 && steps < 64; ++steps) {
+        const TUTExportTableObjectData* entry = package.GetExport(reference - 1);
+        if (!entry) return 0;
+        if (entry->ClassIndex == 0) return reference;
+        reference = entry->PackageIndex;
+    }
+    return 0;
+}
+
+// Whether ancestor is cls or one of its parents within the package.
+bool IsClassOrParent(TUTPackage& package, std::int32_t cls, std::int32_t ancestor) {
+    for (int steps = 0; cls > 0 && steps < 256; ++steps) {
+        if (cls == ancestor) return true;
+        const TUTExportTableObjectData* entry = package.GetExport(cls - 1);
+        if (!entry) return false;
+        cls = entry->SuperIndex;
+    }
+    return false;
+}
+
+// The name of an enum or struct type; one declared in a class of this package that is neither
+// the property's class nor a parent of it is qualified with its class ("Class.Type").
+std::string TypeName(TUTObjectClassProperty& property, std::int32_t type) {
+    TUTPackage& p = property.package();
+    const std::string name = OwnName(p, type);
+    const std::int32_t typeClass = OwningClass(p, type);
+    const std::int32_t ownerClass = OwningClass(p, property.exportIndex() + 1);
+    if (typeClass == 0 || ownerClass == 0 || IsClassOrParent(p, ownerClass, typeClass)) return name;
+    return OwnName(p, typeClass) + "." + name;
+}
+
 // The type text of the inner property of an array, read for the purpose.
 std::string InnerTypeText(TUTPackage& package, std::int32_t inner, int depth) {
     if (depth >= kMaxTypeNesting || inner <= 0) return OwnName(package, inner);
@@ -29,7 +62,7 @@ std::string InnerTypeText(TUTPackage& package, std::int32_t inner, int depth) {
 std::string TypeTextAt(TUTObjectClassProperty& property, int depth) {
     TUTPackage& p = property.package();
     if (auto* byte = dynamic_cast<TUTObjectClassByteProperty*>(&property)) {
-        return byte->Enum() != 0 ? OwnName(p, byte->Enum()) : "byte";
+        return byte->Enum() != 0 ? TypeName(property, byte->Enum()) : "byte";
     }
     if (dynamic_cast<TUTObjectClassIntProperty*>(&property)) return "int";
     if (dynamic_cast<TUTObjectClassBoolProperty*>(&property)) return "bool";
@@ -55,8 +88,9 @@ std::string TypeTextAt(TUTObjectClassProperty& property, int depth) {
         return "array<" + InnerTypeText(p, array->Inner(), depth) + ">";
     }
     if (dynamic_cast<TUTObjectClassMapProperty*>(&property)) return "map";
+    if (dynamic_cast<TUTObjectClassPointerProperty*>(&property)) return "pointer";
     if (auto* structure = dynamic_cast<TUTObjectClassStructProperty*>(&property)) {
-        return OwnName(p, structure->Struct());
+        return TypeName(property, structure->Struct());
     }
     return "property";
 }
@@ -68,7 +102,7 @@ struct FlagWord {
 };
 
 constexpr FlagWord kPropertyFlagWords[] = {
-    {0x2, "const", 0},           {0x4, "input", 0},         {0x8, "exportobject", 0},
+    {0x2, "const", 0},           {0x4, "input", 0},         {0x8, "export", 0},
     {0x10, "optional", 0},       {0x40, "constref", 0},     {0x100, "out", 0x400},
     {0x200, "skip", 0},          {0x800, "coerce", 0},      {0x1000, "native", 0},
     {0x2000, "transient", 0},    {0x4000, "config", 0x40000}, {0x8000, "localized", 0},
@@ -134,7 +168,7 @@ std::string EnumDeclaration(TUTObjectClassEnum& object) {
 }
 
 std::string ConstDeclaration(TUTObjectClassConst& object) {
-    return "const " + object.GetObjectName() + "=" + object.Value();
+    return "const " + object.GetObjectName() + "=" + std::string(core::TrimLeft(object.Value()));
 }
 
 std::string StructDeclaration(TUTObjectClassStruct& object) {

@@ -10,6 +10,7 @@
 #include "platform/memory_status.h"
 #include "unrealpkg/bmp_writer.h"
 #include "unrealpkg/class_declaration.h"
+#include "unrealpkg/class_lookup.h"
 #include "unrealpkg/export_file_names.h"
 #include "unrealpkg/mip_bitmap.h"
 #include "unrealpkg/package_places.h"
@@ -45,11 +46,12 @@ ExportKind KindOf(TUTObject& object, const PackageExportOptions& options) {
     return ExportKind::None;
 }
 
-std::string FileBytes(TUTObject& object, ExportKind kind, const PackageExportOptions& options) {
+std::string FileBytes(TUTObject& object, ExportKind kind, const PackageExportOptions& options,
+                      ClassLookup& lookup) {
     switch (kind) {
         case ExportKind::Class: {
             auto& cls = dynamic_cast<TUTObjectClassClass&>(object);
-            return options.rebuild ? ClassDeclaration(cls, true) : ClassSource(cls, true);
+            return options.rebuild ? ClassDeclaration(cls, true, &lookup) : ClassSource(cls, true, &lookup);
         }
         case ExportKind::Texture:
             return EncodeBmp(dynamic_cast<TUTObjectClassTexture&>(object).MipImage(0));
@@ -79,7 +81,8 @@ public:
             }
             core::BackupFile(path);
         }
-        platform::WriteFileAtomic(path, bytes);
+        // Exported files can be made again: no flush to disk for each of them.
+        platform::WriteFileAtomic(path, bytes, false);
         return true;
     }
 
@@ -119,6 +122,8 @@ PackageExportResult ExportPackageFiles(const std::string& compiledFile, const st
         progress->ShowMemory(MemoryStatusText(platform::ReadMemoryStatus()));
     }
     FileWriter writer(packageName, services.prompter, overwriteAgreed);
+    // Parent classes of other packages are looked for beside this one.
+    PackageFolderLookup lookup({platform::SplitLastSeparator(compiledFile).first});
     for (const auto& entry : package.Exports) {
         if (services.pump) services.pump->ProcessPendingEvents();
         TUTObject& object = entry->GetObject();
@@ -141,7 +146,7 @@ PackageExportResult ExportPackageFiles(const std::string& compiledFile, const st
         if (progress && progress->IsShown()) progress->ShowStatus("Exporting " + name + where.extension);
         std::string bytes;
         try {
-            bytes = FileBytes(object, kind, options);
+            bytes = FileBytes(object, kind, options, lookup);
         } catch (const std::exception& e) {
             throw std::runtime_error(object.GetFullPath() + ": " + e.what());
         }

@@ -94,6 +94,7 @@ void RegisterReaderClasses() {
     Register("FixedArrayProperty", &Make<TUTObjectClassFixedArrayProperty>);
     Register("MapProperty", &Make<TUTObjectClassMapProperty>);
     Register("StringProperty", &Make<TUTObjectClassStringProperty>);
+    Register("PointerProperty", &Make<TUTObjectClassPointerProperty>);
     Register("Struct", &Make<TUTObjectClassStruct>);
     Register("Function", &Make<TUTObjectClassFunction>);
     Register("State", &Make<TUTObjectClassState>);

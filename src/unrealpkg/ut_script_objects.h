@@ -126,6 +126,11 @@ class TUTObjectClassStringProperty final : public TUTObjectClassProperty {
 public:
     using TUTObjectClassProperty::TUTObjectClassProperty;
 };
+// A native pointer (packages of the current patch); nothing after the base fields.
+class TUTObjectClassPointerProperty final : public TUTObjectClassProperty {
+public:
+    using TUTObjectClassProperty::TUTObjectClassProperty;
+};
 
 class TUTObjectClassObjectProperty : public TUTObjectClassRefProperty<5> {
 public:
