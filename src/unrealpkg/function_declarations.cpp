@@ -56,17 +56,34 @@ std::string FunctionModifiers(TUTObjectClassFunction& function) {
 
 // The decompiled body followed by the closing brace: the compiler's own closing statement (the
 // last line) is dropped. A body that failed keeps what was made and names the fault instead.
-std::string BodyAndClose(TUTObjectClassStruct& object, std::string text, bool structured) {
+// Blank lines (tabs at most) at the end of text go.
+std::string WithoutTrailingBlankLines(std::string text) {
+    for (;;) {
+        const std::string kept = WithoutLastLine(text);
+        if (kept.empty() || text.find_first_not_of("\t\r\n", kept.size()) != std::string::npos) return text;
+        text = kept;
+    }
+}
+
+std::string BodyAndClose(TUTObjectClassStruct& object, const std::string& text, bool structured) {
     object.RewindScript();
     const DecompiledBody body = DecompileBody(object, structured);
     if (!body.error.empty()) return text + body.text + "\t// " + body.error + "\r\n}\r\n";
-    if (body.text.empty()) {
-        // Without code the last line is the blank one after the declarations, if any.
-        const std::string last = text.substr(WithoutLastLine(text).size());
-        if (last.find_first_not_of("\t\r\n") == std::string::npos) text = WithoutLastLine(text);
-        return text + "}\r\n";
+    const std::string lines = body.text.empty() ? text : WithoutLastLine(text + body.text);
+    return WithoutTrailingBlankLines(lines) + "}\r\n";
+}
+
+// IndentText without tabs on empty lines.
+std::string IndentLines(const std::string& text) {
+    std::string indented = IndentText("\t", text);
+    for (std::size_t at = 0; (at = indented.find("\t\r\n", at)) != std::string::npos;) {
+        if (at == 0 || indented.compare(at - 2, 2, "\r\n") == 0) {
+            indented.erase(at, 1);
+        } else {
+            ++at;
+        }
     }
-    return WithoutLastLine(text + body.text) + "}\r\n";
+    return indented;
 }
 
 }  // namespace
@@ -151,7 +168,7 @@ std::string StateDeclaration(TUTObjectClassState& state, bool structured) {
     // nothing then.
     const std::string super = OwnName(state.package(), state.SuperField());
     if (state.SuperField() != 0 && !core::EqualsIgnoringCase(super, name)) header += " expands " + super;
-    return BodyAndClose(state, header + "\r\n{\r\n" + IndentText("\t", inner), structured);
+    return BodyAndClose(state, header + "\r\n{\r\n" + IndentLines(inner), structured);
 }
 
 }  // namespace torvane::unrealpkg
