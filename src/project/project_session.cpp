@@ -5,6 +5,8 @@
 #include "platform/file_ops.h"
 #include "platform/game_paths.h"
 #include "shell/settings_file.h"
+#include "unrealpkg/export_progress.h"
+#include "unrealpkg/package_export.h"
 #include "workspace/class_browser.h"
 
 namespace torvane::project {
@@ -47,6 +49,26 @@ void ProjectSession::OfferSave(const char* question) {
     }
 }
 
+void ProjectSession::ExportPackage(const std::string& name) {
+    const workspace::ClassBrowserContext& browser = context_.browser->context();
+    unrealpkg::PackageExportServices services;
+    services.prompter = context_.prompter;
+    services.log = browser.log;
+    services.pump = browser.pump;
+    services.progress = browser.exportProgress;
+    if (services.progress) {
+        services.progress->Start();
+        services.progress->ShowPackage(name);
+    }
+    try {
+        unrealpkg::ExportCompiledPackage(browser.install, name, unrealpkg::PackageExportOptions{}, services);
+    } catch (const std::exception& e) {
+        // The project still opens; the package shows what it has.
+        context_.prompter->Error(e.what());
+    }
+    if (services.progress) services.progress->Finish(250);
+}
+
 bool ProjectSession::Load(const std::string& path) {
     if (context_.status) context_.status->SetSplashStatus(" Loading Project " + path);
     OfferSave("Save changes to the current project?");
@@ -70,7 +92,7 @@ bool ProjectSession::Load(const std::string& path) {
                                            core::Buttons::YesNo) != core::Answer::Yes) {
                 continue;
             }
-            context_.prompter->Information("Exporting compiled packages to sources is not available yet.");
+            ExportPackage(name);
         }
         if (!IsEditPackage(name) &&
             context_.prompter->Confirm("The package " + name + " is not in your EditPackages.  Add it?",

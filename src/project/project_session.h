@@ -73,6 +73,9 @@ private:
     void Status(const std::string& text);
     void SetLastProject(const std::string& path);
     bool IsEditPackage(const std::string& name) const;
+    // The export offered for a listed package without sources (classes only, with the question
+    // about an existing folder), in the progress window.
+    void ExportPackage(const std::string& name);
 
     ProjectSessionContext context_;
     Project project_;

@@ -208,7 +208,8 @@ int ExportPackageCommand(const PackageExportRequest& request, std::ostream& out,
         services.prompter = &prompter;
         services.log = &log;
         const PackageExportResult result =
-            ExportPackageFiles(request.file, request.outDirectory, name, options, services, false);
+            ExportPackageFiles(request.file, request.outDirectory, name, options, services, false,
+                               {platform::SplitLastSeparator(request.file).first});
         out << "classes: " << result.classes << ", textures: " << result.textures
             << ", sounds: " << result.sounds << "\n";
         if (!result.refused.empty()) {

@@ -11,6 +11,7 @@
 #include "unrealpkg/bmp_writer.h"
 #include "unrealpkg/class_declaration.h"
 #include "unrealpkg/class_lookup.h"
+#include "unrealpkg/export_progress.h"
 #include "unrealpkg/export_file_names.h"
 #include "unrealpkg/mip_bitmap.h"
 #include "unrealpkg/package_places.h"
@@ -112,7 +113,8 @@ std::string MemoryStatusText(const std::optional<platform::MemoryStatus>& status
 
 PackageExportResult ExportPackageFiles(const std::string& compiledFile, const std::string& packageFolder,
                                        const std::string& packageName, const PackageExportOptions& options,
-                                       const PackageExportServices& services, bool overwriteAgreed) {
+                                       const PackageExportServices& services, bool overwriteAgreed,
+                                       const std::vector<std::string>& packageFolders) {
     PackageExportResult result;
     TUTPackage package;
     package.Open(compiledFile);
@@ -122,8 +124,7 @@ PackageExportResult ExportPackageFiles(const std::string& compiledFile, const st
         progress->ShowMemory(MemoryStatusText(platform::ReadMemoryStatus()));
     }
     FileWriter writer(packageName, services.prompter, overwriteAgreed);
-    // Parent classes of other packages are looked for beside this one.
-    PackageFolderLookup lookup({platform::SplitLastSeparator(compiledFile).first});
+    PackageFolderLookup lookup(packageFolders);
     for (const auto& entry : package.Exports) {
         if (services.pump) services.pump->ProcessPendingEvents();
         TUTObject& object = entry->GetObject();
@@ -165,7 +166,7 @@ PackageExportResult ExportPackageFiles(const std::string& compiledFile, const st
     return result;
 }
 
-bool ExportCompiledPackage(const std::string& gameRoot, const std::string& name,
+bool ExportCompiledPackage(const platform::GameInstall& install, const std::string& name,
                            const PackageExportOptions& options, const PackageExportServices& services) {
     if (!IsSafeExportName(name)) {
         if (services.prompter) {
@@ -174,8 +175,9 @@ bool ExportCompiledPackage(const std::string& gameRoot, const std::string& name,
         }
         return false;
     }
-    const std::string compiled = CompiledPackageFile(gameRoot, name);
-    const std::string folder = PackageSourceFolder(gameRoot, name);
+    const std::string compiled = CompiledPackageFile(install, name);
+    if (compiled.empty()) throw std::runtime_error("The package " + name + " has no compiled file " + name + ".u");
+    const std::string folder = PackageSourceFolder(install, name);
     bool agreed = false;
     if (!options.quiet && platform::DirectoryExists(folder)) {
         if (!services.prompter ||
@@ -189,7 +191,8 @@ bool ExportCompiledPackage(const std::string& gameRoot, const std::string& name,
         return false;
     }
     if (services.log) services.log->Clear();
-    const PackageExportResult result = ExportPackageFiles(compiled, folder, name, options, services, agreed);
+    const PackageExportResult result =
+        ExportPackageFiles(compiled, folder, name, options, services, agreed, PackageFolders(install));
     if (!result.refused.empty()) {
         const std::string text = "These objects of " + name + " were not exported, their names are not safe file names: " +
                                  RefusedNamesText(result.refused);

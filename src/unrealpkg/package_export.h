@@ -11,6 +11,7 @@ class OutputLog;
 class Prompter;
 }
 namespace torvane::platform {
+class GameInstall;
 struct MemoryStatus;
 }
 
@@ -29,14 +30,7 @@ struct PackageExportOptions {
     bool rebuild = false;  // every class rebuilt from its compiled form, embedded source ignored
 };
 
-// The progress window, when one shows the export.
-class ExportProgress {
-public:
-    virtual ~ExportProgress() = default;
-    virtual bool IsShown() const = 0;
-    virtual void ShowStatus(std::string_view text) = 0;  // the current step
-    virtual void ShowMemory(std::string_view text) = 0;  // the memory figures
-};
+class ExportProgress;
 
 struct PackageExportServices {
     core::Prompter* prompter = nullptr;  // none: changed files are never overwritten
@@ -61,17 +55,19 @@ std::string MemoryStatusText(const std::optional<platform::MemoryStatus>& status
 
 // Writes the files of the compiled package below packageFolder (which must exist). With
 // overwriteAgreed false, the first file that would replace different content asks
-// ExistingPackageQuestion; No ends the export (completed false). Errors reading the package or
-// writing a file are thrown; files written before stay.
+// ExistingPackageQuestion; No ends the export (completed false). Parent classes of other
+// packages are looked for in packageFolders. Errors reading the package or writing a file are
+// thrown; files written before stay.
 PackageExportResult ExportPackageFiles(const std::string& compiledFile, const std::string& packageFolder,
                                        const std::string& packageName, const PackageExportOptions& options,
-                                       const PackageExportServices& services, bool overwriteAgreed);
+                                       const PackageExportServices& services, bool overwriteAgreed,
+                                       const std::vector<std::string>& packageFolders);
 
-// The IDE's export of the package name of the game at gameRoot into its source folder: asks
-// about an existing folder (unless quiet), makes the folder ("Could not creative directory ..."
-// when it cannot), clears the output log and writes the files. Refused names are reported in one
-// warning. True when the package was processed.
-bool ExportCompiledPackage(const std::string& gameRoot, const std::string& name,
+// The IDE's export of the package name of the install into its source folder: asks about an
+// existing folder (unless quiet), makes the folder ("Could not creative directory ..." when it
+// cannot), clears the output log and writes the files. Refused names are reported in one
+// warning. True when the package was processed. A package without compiled file is an error.
+bool ExportCompiledPackage(const platform::GameInstall& install, const std::string& name,
                            const PackageExportOptions& options, const PackageExportServices& services);
 
 }  // namespace torvane::unrealpkg

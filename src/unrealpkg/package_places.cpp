@@ -1,20 +1,25 @@
 #include "unrealpkg/package_places.h"
 
 #include "platform/file_ops.h"
+#include "platform/game_install.h"
 #include "platform/game_paths.h"
 
 namespace torvane::unrealpkg {
 
-std::string CompiledPackageFile(const std::string& gameRoot, const std::string& name) {
-    return platform::ResolveGamePath(gameRoot, "\\System\\" + name + ".u");
+std::string CompiledPackageFile(const platform::GameInstall& install, const std::string& name) {
+    return install.FindPackageFile(name);
 }
 
-std::string PackageSourceFolder(const std::string& gameRoot, const std::string& name) {
-    return platform::ResolveGamePath(gameRoot, "\\" + name);
+std::string PackageSourceFolder(const platform::GameInstall& install, const std::string& name) {
+    return platform::ResolveGamePath(install.gameRoot(), "\\" + name);
 }
 
-bool PackageHasSources(const std::string& gameRoot, const std::string& name) {
-    return platform::DirectoryExists(platform::ResolveGamePath(gameRoot, "\\" + name + "\\Classes"));
+bool PackageHasSources(const platform::GameInstall& install, const std::string& name) {
+    return platform::DirectoryExists(platform::ResolveGamePath(install.gameRoot(), "\\" + name + "\\Classes"));
+}
+
+std::vector<std::string> PackageFolders(const platform::GameInstall& install) {
+    return install.packageSearchDirectories();
 }
 
 }  // namespace torvane::unrealpkg

@@ -6,6 +6,9 @@
 #include "core/text.h"
 #include "platform/file_ops.h"
 #include "platform/game_paths.h"
+#include "unrealpkg/export_progress.h"
+#include "unrealpkg/package_export.h"
+#include "unrealpkg/package_places.h"
 #include "workspace/class_header_parser.h"
 #include "workspace/tree_cache.h"
 
@@ -34,7 +37,9 @@ void ClassBrowser::Pump() {
 
 // --- EditPackages ------------------------------------------------------------------------------
 
-bool ClassBrowser::LoadEditPackages() {
+bool ClassBrowser::LoadEditPackages() { return LoadLists(true); }
+
+bool ClassBrowser::LoadLists(bool offerExport) {
     editPackages_.clear();
     compiledPackages_.clear();
     std::vector<std::string> names;
@@ -48,20 +53,54 @@ bool ClassBrowser::LoadEditPackages() {
         editPackages_.push_back({name, LastModifiedText(context_.install, name)});
     }
     compiledPackages_ = ListCompiledPackages(context_.install);
-    bool missingSources = false;
+    std::vector<std::string> withoutSources;
     for (const auto& entry : editPackages_) {
-        if (!platform::DirectoryExists(
-                platform::ResolveGamePath(context_.install.gameRoot(), "\\" + entry.name + "\\Classes"))) {
-            missingSources = true;
-        }
+        if (!unrealpkg::PackageHasSources(context_.install, entry.name)) withoutSources.push_back(entry.name);
     }
-    if (missingSources && context_.prompter &&
+    if (offerExport && !withoutSources.empty() && context_.prompter &&
         context_.prompter->Confirm("One or more packages need to be exported before you can continue.  "
                                    "Export them now?",
                                    core::Buttons::YesNo) == core::Answer::Yes) {
-        context_.prompter->Information("Exporting compiled packages to sources is not available yet.");
+        ExportPackagesWithoutSources(withoutSources);
+        // Read again; a package whose export failed is not offered again in this round.
+        return LoadLists(false);
     }
     return true;
+}
+
+void ClassBrowser::ExportPackagesWithoutSources(const std::vector<std::string>& names) {
+    unrealpkg::ExportProgress* progress = context_.exportProgress;
+    unrealpkg::PackageExportServices services;
+    services.prompter = context_.prompter;
+    services.log = context_.log;
+    services.pump = context_.pump;
+    services.progress = progress;
+    unrealpkg::PackageExportOptions options;
+    options.quiet = true;
+    if (progress) progress->Start();
+    for (const std::string& name : names) {
+        if (unrealpkg::CompiledPackageFile(context_.install, name).empty()) {
+            context_.prompter->Information("WARNING! The package " + name +
+                                           " doesn't exist and can't be exported so it has been removed.");
+            RemoveEditPackageLine(name);
+            continue;
+        }
+        if (progress) progress->ShowPackage(name);
+        try {
+            unrealpkg::ExportCompiledPackage(context_.install, name, options, services);
+        } catch (const std::exception& e) {
+            // One package that cannot be read does not stop the others.
+            context_.prompter->Error(e.what());
+        }
+    }
+    if (progress) progress->Finish();
+    const std::string done =
+        "All .UC files have been exported.  You may however need to export the resources (sound/gfx/models) as well.";
+    if (context_.showInfoMessage) {
+        context_.showInfoMessage(done);
+    } else {
+        context_.prompter->Information(done);
+    }
 }
 
 std::vector<std::string> ClassBrowser::EditPackageNames() const {

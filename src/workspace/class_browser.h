@@ -10,8 +10,12 @@
 
 namespace torvane::core {
 class EventPump;
+class OutputLog;
 class Prompter;
 class StatusSink;
+}
+namespace torvane::unrealpkg {
+class ExportProgress;
 }
 
 // The class browser's model: the EditPackages list, the compiled packages, and the object,
@@ -24,6 +28,11 @@ struct ClassBrowserContext {
     core::Prompter* prompter = nullptr;
     core::StatusSink* status = nullptr;
     core::EventPump* pump = nullptr;
+    // The export of packages without sources: its lines, its progress window, and the
+    // information box that the preferences may suppress (the prompter's when not given).
+    core::OutputLog* log = nullptr;
+    unrealpkg::ExportProgress* exportProgress = nullptr;
+    std::function<void(const std::string&)> showInfoMessage;
 };
 
 struct EditPackageEntry {
@@ -39,6 +48,7 @@ public:
 
     // --- the EditPackages list ---
     // Reads both lists; a configuration that cannot be read is reported and leaves them empty.
+    // Offers to export the listed packages that have no sources, then reads the lists again.
     bool LoadEditPackages();
     int IndexOfEditPackage(const std::string& name) const;
     void AddEditPackage(const std::string& name);
@@ -73,6 +83,8 @@ public:
     std::string CacheFile(const std::string& name) const;
 
 private:
+    bool LoadLists(bool offerExport);
+    void ExportPackagesWithoutSources(const std::vector<std::string>& names);
     void Status(const std::string& text);
     void Splash(const std::string& text);
     void Pump();

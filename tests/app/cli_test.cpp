@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -84,14 +85,46 @@ TEST(CliPackageTest, PropsAndDecompile) {
     const auto props = RunCommand(kCli + " pkg props " + kDecoTest + " DecoStates");
     EXPECT_EQ(props.exitCode, 0);
     EXPECT_NE(props.output.find("Mood=MOOD_Happy\n"), std::string::npos);
-    const auto body = RunCommand(kCli + " pkg decompile " + kDecoTest + " DecoChild.Describe");
+    const auto body = RunCommand(kCli + " pkg decompile " + kDecoTest + " DecoChild.Describe --body");
     EXPECT_EQ(body.exitCode, 0);
     EXPECT_EQ(body.output,
               "\tif ( C == None )\r\n\t{\r\n\t\treturn \"none\";\r\n\t}\r\n"
               "\treturn C.Greeting @ string(C.Limit);\r\n\treturn;\r\n");
+    const auto function = RunCommand(kCli + " pkg decompile " + kDecoTest + " DecoChild.Describe");
+    EXPECT_EQ(function.exitCode, 0);
+    EXPECT_EQ(function.output.rfind("static function string Describe (DecoChild C)\r\n{\r\n", 0), 0u) << function.output;
+    EXPECT_EQ(function.output.substr(function.output.size() - 3), "}\r\n");
+    const auto state = RunCommand(kCli + " pkg decompile " + kDecoTest + " DecoStates.Resting");
+    EXPECT_EQ(state.output, "state() Resting\r\n{\r\n\tignores  Begin;\r\n}\r\n");
+    const auto cls = RunCommand(kCli + " pkg decompile " + kDecoTest + " DecoChild");
+    EXPECT_NE(cls.output.find("class DecoChild expands DecoFlow\r\n\tabstract;\r\n"), std::string::npos);
+    EXPECT_NE(cls.output.find("defaultproperties\r\n{\r\n    Limit=50\r\n"), std::string::npos);
     const auto all = RunCommand(kCli + " pkg decompile " + kDecoTest + " --all --flat");
     EXPECT_EQ(all.exitCode, 0);
     EXPECT_EQ(all.output, "bodies: 16, failed: 0\n");
+}
+
+TEST(CliPackageTest, ExportWritesTheSourceFolder) {
+    testing::TempDir dir;
+    const std::string out = dir.Path("DecoTest");
+    const auto embedded = RunCommand(kCli + " pkg export " + kDecoTest + " --out " + ShellQuote(out));
+    EXPECT_EQ(embedded.exitCode, 0) << embedded.output;
+    EXPECT_NE(embedded.output.find("Exporting " + out + "/Classes/DecoFlow.uc\n"), std::string::npos) << embedded.output;
+    EXPECT_EQ(embedded.output.substr(embedded.output.find("classes:")), "classes: 3, textures: 0, sounds: 0\n");
+    const std::string source = dir.Read("DecoTest/Classes/DecoChild.uc");
+    EXPECT_EQ(source.rfind("class DecoChild extends DecoFlow\r\n", 0), 0u);  // the embedded text
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("DecoTest/Textures")));
+
+    // The same again changes nothing; a changed file is kept unless --yes.
+    dir.Write("DecoTest/Classes/DecoChild.uc", "// mine\r\n");
+    const auto kept = RunCommand(kCli + " pkg export " + kDecoTest + " --out " + ShellQuote(out) + " --rebuild 2>&1");
+    EXPECT_NE(kept.exitCode, 0);
+    EXPECT_NE(kept.output.find("The package you are attempting to export (DecoTest) already exists."), std::string::npos);
+    EXPECT_EQ(dir.Read("DecoTest/Classes/DecoChild.uc"), "// mine\r\n");
+    const auto rebuilt = RunCommand(kCli + " pkg export " + kDecoTest + " --out " + ShellQuote(out) + " --rebuild --yes 2>&1");
+    EXPECT_EQ(rebuilt.exitCode, 0) << rebuilt.output;
+    EXPECT_EQ(dir.Read("DecoTest/Classes/DecoChild.~uc"), "// mine\r\n");
+    EXPECT_EQ(dir.Read("DecoTest/Classes/DecoChild.uc").rfind("//====", 0), 0u);  // rebuilt
 }
 
 TEST(CliPackageTest, BadFileFailsWithTheErrorText) {

@@ -7,6 +7,7 @@
 #include "shell/settings_file.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
+#include "unrealpkg/export_progress.h"
 #include "workspace/class_browser.h"
 
 namespace torvane::project {
@@ -95,6 +96,52 @@ TEST_F(ProjectSessionTest, LoadingQuestionsForMissingAndUnlistedPackages) {
     EXPECT_EQ(prompter_.shown()[1].text, "The package Extra is not in your EditPackages.  Add it?");
     ASSERT_EQ(session_->packages().size(), 1u);
     EXPECT_GE(browser_->IndexOfEditPackage("Extra"), 0);
+}
+
+// The export progress window as the project's offer drives it.
+class RecordingProgress final : public unrealpkg::ExportProgress {
+public:
+    void Start() override { calls.push_back("start"); }
+    void ShowPackage(std::string_view name) override { calls.push_back("package " + std::string(name)); }
+    bool IsShown() const override { return true; }
+    void ShowStatus(std::string_view) override {}
+    void ShowMemory(std::string_view) override {}
+    void Finish(int lingerMs) override { calls.push_back("finish " + std::to_string(lingerMs)); }
+    std::vector<std::string> calls;
+};
+
+TEST_F(ProjectSessionTest, ListedPackageWithoutSourcesIsExportedWhenWanted) {
+    // DecoTest is listed and compiled but has no sources; the list's own offer is declined.
+    const std::string ini = dir_.Read("game/System/UnrealTournament.ini");
+    dir_.Write("game/System/UnrealTournament.ini", ini + "EditPackages=DecoTest\r\n");
+    platform::CopyFileOverwrite(testing::FixturesDir() + "/compiled/System/DecoTest.u", game_ + "/System/DecoTest.u");
+    RecordingProgress progress;
+    workspace::ClassBrowserContext browserContext = browser_->context();
+    browserContext.exportProgress = &progress;
+    browser_ = std::make_unique<workspace::ClassBrowser>(browserContext);
+    prompter_.QueueAnswer(core::Answer::No);
+    browser_->LoadEditPackages();
+    ProjectSessionContext context;
+    context.gameRoot = game_;
+    context.programDirectory = dir_.Path("prog");
+    context.settings = &settings_;
+    context.prompter = &prompter_;
+    context.browser = browser_.get();
+    ProjectSession session(context);
+    const std::string path = dir_.Write("prog/P.tvx", "[Project]\r\nName=P\r\n[Packages]\r\nPackage0=DecoTest\r\n");
+
+    prompter_.QueueAnswer(core::Answer::No);
+    ASSERT_TRUE(session.Load(path));
+    EXPECT_EQ(prompter_.shown().back().text, "The package DecoTest is installed, but not exported.  Export now?");
+    EXPECT_TRUE(session.packages().empty());
+    EXPECT_TRUE(progress.calls.empty());
+
+    prompter_.QueueAnswer(core::Answer::Yes);
+    ASSERT_TRUE(session.Load(path));
+    EXPECT_EQ(progress.calls, (std::vector<std::string>{"start", "package DecoTest", "finish 250"}));
+    ASSERT_EQ(session.packages().size(), 1u);
+    EXPECT_EQ(session.packages()[0].contents.groups[0].files,
+              (std::vector<std::string>{"DecoChild.uc", "DecoFlow.uc", "DecoStates.uc"}));
 }
 
 TEST_F(ProjectSessionTest, NameClashAnsweredNoKeepsTheDialogOpen) {

@@ -9,6 +9,7 @@
 #include "platform/game_install.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
+#include "unrealpkg/export_progress.h"
 #include "workspace/tree_cache.h"
 
 namespace torvane::workspace {
@@ -160,19 +161,74 @@ TEST_F(ClassBrowserTest, MissingConfigurationIsReportedAndLeavesAnEmptyWorkspace
     EXPECT_TRUE(browser.editPackages().empty());
 }
 
-TEST_F(ClassBrowserTest, ExportOfferForPackagesWithoutSources) {
+// The export progress window as the offer drives it.
+class RecordingProgress final : public unrealpkg::ExportProgress {
+public:
+    void Start() override { calls.push_back("start"); shown = true; }
+    void ShowPackage(std::string_view name) override { calls.push_back("package " + std::string(name)); }
+    bool IsShown() const override { return shown; }
+    void ShowStatus(std::string_view) override {}
+    void ShowMemory(std::string_view) override {}
+    void Finish(int lingerMs) override { calls.push_back("finish " + std::to_string(lingerMs)); shown = false; }
+    std::vector<std::string> calls;
+    bool shown = false;
+};
+
+TEST_F(ClassBrowserTest, ListedPackagesWithoutSourcesAreExportedOrRemoved) {
+    dir_.Write("ut/System/UnrealTournament.ini",
+               "[Editor.EditorEngine]\r\nEditPackages=Engine\r\nEditPackages=DecoTest\r\nEditPackages=Gone\r\n");
+    platform::CopyFileOverwrite(testing::FixturesDir() + "/compiled/System/DecoTest.u", dir_.Path("ut/System/DecoTest.u"));
+    prompter_.QueueAnswer(core::Answer::Yes);
+    RecordingProgress progress;
+    testing::RecordingOutputLog log;
+    ClassBrowserContext context = Browser().context();
+    context.exportProgress = &progress;
+    context.log = &log;
+    ClassBrowser browser(context);
+    ASSERT_TRUE(browser.LoadEditPackages());
+    ASSERT_EQ(prompter_.shown().size(), 3u);  // no second question after the reload
+    EXPECT_EQ(prompter_.shown()[0].text,
+              "One or more packages need to be exported before you can continue.  Export them now?");
+    EXPECT_EQ(prompter_.shown()[1].text,
+              "WARNING! The package Gone doesn't exist and can't be exported so it has been removed.");
+    EXPECT_EQ(prompter_.shown()[2].text,
+              "All .UC files have been exported.  You may however need to export the resources (sound/gfx/models) as well.");
+    EXPECT_EQ(progress.calls, (std::vector<std::string>{"start", "package DecoTest", "finish 0"}));
+    EXPECT_EQ(log.lines().size(), 3u);
+    EXPECT_TRUE(platform::FileExists(dir_.Path("ut/DecoTest/Classes/DecoFlow.uc")));
+    EXPECT_EQ(dir_.Read("ut/System/UnrealTournament.ini").find("Gone"), std::string::npos);
+    // The lists were read again.
+    ASSERT_EQ(browser.editPackages().size(), 2u);
+    EXPECT_EQ(browser.editPackages()[0].lastModified, "[ Not Compiled ]");
+    EXPECT_NE(browser.editPackages()[1].lastModified, "[ Not Compiled ]");
+    ASSERT_EQ(browser.compiledPackages().size(), 1u);
+    EXPECT_EQ(browser.compiledPackages()[0].exported, "Yes");
+}
+
+TEST_F(ClassBrowserTest, DeclinedExportOfferChangesNothing) {
     Config("Engine", "MyMod", "Compiled");
     dir_.Write("ut/System/Compiled.u", "x");
+    prompter_.QueueAnswer(core::Answer::No);
+    ClassBrowser browser = Browser();
+    browser.LoadEditPackages();
+    EXPECT_EQ(prompter_.shown().size(), 1u);
+    EXPECT_EQ(browser.editPackages().size(), 3u);
+    ASSERT_EQ(browser.compiledPackages().size(), 1u);
+    EXPECT_EQ(browser.compiledPackages()[0].exported, "   ");
+}
+
+TEST_F(ClassBrowserTest, ExportOfAnUnreadablePackageIsReportedAndTheOthersGoOn) {
+    dir_.Write("ut/System/UnrealTournament.ini",
+               "[Editor.EditorEngine]\r\nEditPackages=Broken\r\nEditPackages=DecoTest\r\n");
+    dir_.Write("ut/System/Broken.u", "not a package");
+    platform::CopyFileOverwrite(testing::FixturesDir() + "/compiled/System/DecoTest.u", dir_.Path("ut/System/DecoTest.u"));
     prompter_.QueueAnswer(core::Answer::Yes);
     ClassBrowser browser = Browser();
     browser.LoadEditPackages();
-    EXPECT_EQ(prompter_.shown()[0].text,
-              "One or more packages need to be exported before you can continue.  Export them now?");
-    EXPECT_EQ(browser.editPackages()[2].lastModified.empty(), false);
-    EXPECT_NE(browser.editPackages()[2].lastModified, "[ Not Compiled ]");
-    EXPECT_EQ(browser.editPackages()[0].lastModified, "[ Not Compiled ]");
-    ASSERT_EQ(browser.compiledPackages().size(), 1u);
-    EXPECT_EQ(browser.compiledPackages()[0].exported, "   ");
+    ASSERT_GE(prompter_.shown().size(), 2u);
+    EXPECT_EQ(prompter_.shown()[1].kind, testing::ShownMessage::Kind::Error);
+    EXPECT_NE(prompter_.shown()[1].text.find("Broken.u"), std::string::npos) << prompter_.shown()[1].text;
+    EXPECT_TRUE(platform::FileExists(dir_.Path("ut/DecoTest/Classes/DecoFlow.uc")));
 }
 
 TEST_F(ClassBrowserTest, AddAndRemoveEditPackages) {
