@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "unrealpkg/ut_decompiler.h"
+#include "unrealpkg/ut_decompiler_context.h"
 #include "unrealpkg/ut_object.h"
 #include "unrealpkg/ut_packages.h"
 #include "unrealpkg/ut_script_objects.h"
@@ -98,13 +99,18 @@ void BM_ReadAndFormatEveryExport(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadAndFormatEveryExport)->Unit(benchmark::kMillisecond);
 
+// Arg 1: structured with loops rebuilt, as the export prints; arg 0: flat. One context per
+// package, with the packages beside it at hand, as pkg decompile --all and the export use it.
 void BM_DecompileEveryBody(benchmark::State& state) {
-    const bool structured = state.range(0) != 0;
+    unrealpkg::DecompileOptions options;
+    options.structured = state.range(0) != 0;
     const auto files = Packages(true);
     std::int64_t bodies = 0;
     for (auto _ : state) {
         for (const auto& file : files) {
             unrealpkg::TUTPackage package(file);
+            const auto context = unrealpkg::DecompileContext::WithPackagesAtHand(package);
+            options.context = context.get();
             for (const auto& entry : package.Exports) {
                 const std::string className = entry->GetClassName();
                 if (!className.empty() && className != "Function" && className != "State") continue;
@@ -112,7 +118,7 @@ void BM_DecompileEveryBody(benchmark::State& state) {
                 unrealpkg::ObjectReadScope scope(object, true);
                 auto* body = dynamic_cast<unrealpkg::TUTObjectClassStruct*>(&object);
                 if (!body || !object.Parsed()) continue;
-                benchmark::DoNotOptimize(unrealpkg::DecompileBody(*body, structured));
+                benchmark::DoNotOptimize(unrealpkg::DecompileBody(*body, options));
                 ++bodies;
             }
         }

@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "app/pkg_verify_command.h"
 #include "build/compile_command.h"
 #include "build/script_command.h"
 #include "core/ini_file.h"
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     iniSet->add_option("value", value)->required();
 
     std::string packageFile, objectPath;
-    bool flat = false, all = false, bodyOnly = false;
+    bool flat = false, all = false, bodyOnly = false, noLoops = false;
     auto* pkg = app.add_subcommand("pkg", "Read compiled packages (.u, .utx, .uax, ...)");
     pkg->require_subcommand(1);
     auto* pkgInfo = pkg->add_subcommand("info", "Header, counts, exports and imports");
@@ -61,6 +62,10 @@ int main(int argc, char** argv) {
     pathOption->excludes(allFlag);
     pkgDecompile->add_flag("--flat", flat, "Print jumps as labelled gotos");
     pkgDecompile->add_flag("--body", bodyOnly, "Only the body's statements");
+    pkgDecompile->add_flag("--no-loops", noLoops,
+                           "With --body or --all: loops as labels and gotos (if, switch and foreach stay blocks)");
+    PkgVerifyArguments verifyArguments;
+    auto* pkgVerify = AddPkgVerifyCommand(*pkg, verifyArguments);
     torvane::unrealpkg::PackageExportRequest exportRequest;
     auto* pkgExport = pkg->add_subcommand("export", "Write the package's sources (and resources) as the IDE's export does");
     pkgExport->add_option("file", exportRequest.file)->required();
@@ -114,14 +119,20 @@ int main(int argc, char** argv) {
         namespace unrealpkg = torvane::unrealpkg;
         if (*pkgInfo) return unrealpkg::PrintPackageInfo(packageFile, std::cout, std::cerr);
         if (*pkgProps) return unrealpkg::PrintProperties(packageFile, objectPath, std::cout, std::cerr);
+        if (*pkgVerify) return RunPkgVerifyCommand(verifyArguments);
         if (*pkgDecompile) {
-            if (all) return unrealpkg::PrintAllDecompiledBodies(packageFile, !flat, std::cout, std::cerr);
+            const unrealpkg::BodyPrintMode mode{!flat, !flat && !noLoops};
+            if (all) return unrealpkg::PrintAllDecompiledBodies(packageFile, mode, std::cout, std::cerr);
             if (objectPath.empty()) {
                 std::cerr << "torvane-cli: pkg decompile needs a path or --all\n";
                 return 2;
             }
-            if (bodyOnly) return unrealpkg::PrintDecompiledBody(packageFile, objectPath, !flat, std::cout, std::cerr);
-            return unrealpkg::PrintDeclaration(packageFile, objectPath, !flat, std::cout, std::cerr);
+            if (bodyOnly) return unrealpkg::PrintDecompiledBody(packageFile, objectPath, mode, std::cout, std::cerr);
+            if (noLoops) {
+                std::cerr << "torvane-cli: --no-loops applies to --body and --all\n";
+                return 2;
+            }
+            return unrealpkg::PrintDeclaration(packageFile, objectPath, mode, std::cout, std::cerr);
         }
         if (*pkgExport) return unrealpkg::ExportPackageCommand(exportRequest, std::cout, std::cerr);
 

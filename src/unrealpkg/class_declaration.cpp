@@ -139,7 +139,8 @@ std::string DefaultPropertiesBlock(TUTObject& object) {
     return text + "}\r\n";
 }
 
-std::string ClassDeclaration(TUTObjectClassClass& object, bool structured, ClassLookup* lookup) {
+std::string ClassDeclaration(TUTObjectClassClass& object, bool structured, ClassLookup* lookup,
+                             DecompileContext* context) {
     TUTPackage& p = object.package();
     const std::string name = object.GetObjectName();
     object.RewindScript();
@@ -148,9 +149,9 @@ std::string ClassDeclaration(TUTObjectClassClass& object, bool structured, Class
     std::vector<ReplicationEntry> replication;
     WalkFieldChain(p, object.Children(), [&](TUTObject& child) {
         if (auto* state = dynamic_cast<TUTObjectClassState*>(&child)) {
-            bodies = StateDeclaration(*state, structured) + "\r\n" + bodies;
+            bodies = StateDeclaration(*state, structured, context) + "\r\n" + bodies;
         } else if (auto* function = dynamic_cast<TUTObjectClassFunction*>(&child)) {
-            bodies = FunctionDeclaration(*function, structured) + "\r\n" + bodies;
+            bodies = FunctionDeclaration(*function, structured, context) + "\r\n" + bodies;
             const std::uint32_t flags = function->FunctionFlags();
             if ((flags & kFuncNet) && function->RepOffset() < 0xFFFF) {
                 const std::uint32_t bits = (flags & kFuncNetReliable) ? kRepReliable : kRepUnreliable;
@@ -204,7 +205,8 @@ std::string ClassDeclaration(TUTObjectClassClass& object, bool structured, Class
     return text;
 }
 
-std::string ClassSource(TUTObjectClassClass& object, bool structured, ClassLookup* lookup) {
+std::string ClassSource(TUTObjectClassClass& object, bool structured, ClassLookup* lookup,
+                        DecompileContext* context) {
     const std::int32_t scriptText = object.ScriptText();
     if (scriptText > 0) {
         if (TUTExportTableObjectData* entry = object.package().GetExport(scriptText - 1)) {
@@ -214,7 +216,7 @@ std::string ClassSource(TUTObjectClassClass& object, bool structured, ClassLooku
             }
         }
     }
-    return ClassDeclaration(object, structured, lookup);
+    return ClassDeclaration(object, structured, lookup, context);
 }
 
 void SaveClassSource(TUTObjectClassClass& object, const std::string& fileName) {

@@ -65,11 +65,17 @@ std::string WithoutTrailingBlankLines(std::string text) {
     }
 }
 
-std::string BodyAndClose(TUTObjectClassStruct& object, const std::string& text, bool structured) {
+std::string BodyAndClose(TUTObjectClassStruct& object, const std::string& text, bool structured,
+                         DecompileContext* context) {
     object.RewindScript();
-    const DecompiledBody body = DecompileBody(object, structured);
+    DecompileOptions options;
+    options.structured = structured;
+    options.loops = structured;
+    options.context = context;
+    const DecompiledBody body = DecompileBody(object, options);
     if (!body.error.empty()) return text + body.text + "\t// " + body.error + "\r\n}\r\n";
-    const std::string lines = body.text.empty() ? text : WithoutLastLine(text + body.text);
+    // The decompiler leaves out the compiler's own closing return or stop.
+    const std::string lines = text + body.text;
     return WithoutTrailingBlankLines(lines) + "}\r\n";
 }
 
@@ -94,7 +100,7 @@ std::string WithoutLastLine(const std::string& text) {
     return before == std::string::npos ? std::string() : text.substr(0, before + 2);
 }
 
-std::string FunctionDeclaration(TUTObjectClassFunction& function, bool structured) {
+std::string FunctionDeclaration(TUTObjectClassFunction& function, bool structured, DecompileContext* context) {
     std::string text;
     try {
         function.RewindScript();
@@ -123,20 +129,20 @@ std::string FunctionDeclaration(TUTObjectClassFunction& function, bool structure
         if (!locals.empty()) locals += "\r\n";
         text = modifiers + returnType + name + " (" + parameters + ")";
         if (!(function.FunctionFlags() & kFuncDefined)) return text + ";\r\n";
-        return BodyAndClose(function, text + "\r\n{\r\n" + locals, structured);
+        return BodyAndClose(function, text + "\r\n{\r\n" + locals, structured, context);
     } catch (const std::exception&) {
         return text;
     }
 }
 
-std::string StateDeclaration(TUTObjectClassState& state, bool structured) {
+std::string StateDeclaration(TUTObjectClassState& state, bool structured, DecompileContext* context) {
     state.RewindScript();
     const std::string name = state.GetObjectName();
     std::string declarations, ignored, functions;
     WalkFieldChain(state.package(), state.Children(), [&](TUTObject& child) {
         if (auto* function = dynamic_cast<TUTObjectClassFunction*>(&child)) {
             if (function->FunctionFlags() & kFuncDefined) {
-                functions = FunctionDeclaration(*function, structured) + "\r\n" + functions;
+                functions = FunctionDeclaration(*function, structured, context) + "\r\n" + functions;
             } else {
                 ignored += ", " + function->GetObjectName();
             }
@@ -168,7 +174,7 @@ std::string StateDeclaration(TUTObjectClassState& state, bool structured) {
     // nothing then.
     const std::string super = OwnName(state.package(), state.SuperField());
     if (state.SuperField() != 0 && !core::EqualsIgnoringCase(super, name)) header += " expands " + super;
-    return BodyAndClose(state, header + "\r\n{\r\n" + IndentLines(inner), structured);
+    return BodyAndClose(state, header + "\r\n{\r\n" + IndentLines(inner), structured, context);
 }
 
 }  // namespace torvane::unrealpkg

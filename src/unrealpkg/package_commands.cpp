@@ -12,6 +12,7 @@
 #include "unrealpkg/function_declarations.h"
 #include "unrealpkg/package_export.h"
 #include "unrealpkg/ut_decompiler.h"
+#include "unrealpkg/ut_decompiler_context.h"
 #include "unrealpkg/ut_object.h"
 #include "unrealpkg/ut_packages.h"
 #include "unrealpkg/ut_script_objects.h"
@@ -62,6 +63,14 @@ int WithExport(const std::string& file, const std::string& path, std::ostream& e
         err << e.what() << "\n";
         return 1;
     }
+}
+
+DecompileOptions OptionsOf(const BodyPrintMode& mode, DecompileContext& context) {
+    DecompileOptions options;
+    options.structured = mode.structured;
+    options.loops = mode.loops;
+    options.context = &context;
+    return options;
 }
 
 bool IsBodyClass(const std::string& className) {
@@ -121,15 +130,18 @@ int PrintProperties(const std::string& file, const std::string& path, std::ostre
     });
 }
 
-int PrintDeclaration(const std::string& file, const std::string& path, bool structured,
+int PrintDeclaration(const std::string& file, const std::string& path, const BodyPrintMode& mode,
                      std::ostream& out, std::ostream& err) {
     return WithExport(file, path, err, [&](TUTObject& object) {
+        // The declaration writers rebuild loops in structured mode.
+        const bool structured = mode.structured;
+        const auto context = DecompileContext::WithPackagesAtHand(object.package());
         if (auto* cls = dynamic_cast<TUTObjectClassClass*>(&object); cls && object.Parsed()) {
-            out << ClassDeclaration(*cls, structured);
+            out << ClassDeclaration(*cls, structured, nullptr, context.get());
         } else if (auto* state = dynamic_cast<TUTObjectClassState*>(&object); state && object.Parsed()) {
-            out << StateDeclaration(*state, structured);
+            out << StateDeclaration(*state, structured, context.get());
         } else if (auto* function = dynamic_cast<TUTObjectClassFunction*>(&object); function && object.Parsed()) {
-            out << FunctionDeclaration(*function, structured);
+            out << FunctionDeclaration(*function, structured, context.get());
         } else {
             err << path << " is not a function, state or class\n";
             return 1;
@@ -140,13 +152,19 @@ int PrintDeclaration(const std::string& file, const std::string& path, bool stru
 
 int PrintDecompiledBody(const std::string& file, const std::string& path, bool structured,
                         std::ostream& out, std::ostream& err) {
+    return PrintDecompiledBody(file, path, BodyPrintMode{structured, false}, out, err);
+}
+
+int PrintDecompiledBody(const std::string& file, const std::string& path, const BodyPrintMode& mode,
+                        std::ostream& out, std::ostream& err) {
     return WithExport(file, path, err, [&](TUTObject& object) {
         auto* body = dynamic_cast<TUTObjectClassStruct*>(&object);
         if (!body || !object.Parsed()) {
             err << path << " is not a function, state or class\n";
             return 1;
         }
-        const DecompiledBody result = DecompileBody(*body, structured);
+        const auto context = DecompileContext::WithPackagesAtHand(object.package());
+        const DecompiledBody result = DecompileBody(*body, OptionsOf(mode, *context));
         out << result.text;
         if (!result.error.empty()) {
             err << path << ": " << result.error << "\n";
@@ -156,12 +174,13 @@ int PrintDecompiledBody(const std::string& file, const std::string& path, bool s
     });
 }
 
-int PrintAllDecompiledBodies(const std::string& file, bool structured, std::ostream& out,
+int PrintAllDecompiledBodies(const std::string& file, const BodyPrintMode& mode, std::ostream& out,
                              std::ostream& err) {
     int bodies = 0;
     int failed = 0;
     try {
         TUTPackage package(file);
+        const auto context = DecompileContext::WithPackagesAtHand(package);
         for (const auto& entry : package.Exports) {
             if (!IsBodyClass(entry->GetClassName())) continue;
             ++bodies;
@@ -171,7 +190,7 @@ int PrintAllDecompiledBodies(const std::string& file, bool structured, std::ostr
                 ObjectReadScope scope(object, true);
                 auto* body = dynamic_cast<TUTObjectClassStruct*>(&object);
                 if (!body || !object.Parsed()) continue;
-                const DecompiledBody result = DecompileBody(*body, structured);
+                const DecompiledBody result = DecompileBody(*body, OptionsOf(mode, *context));
                 if (!result.error.empty()) {
                     ++failed;
                     out << path << ": " << result.error << "\n";

@@ -15,18 +15,28 @@ int PrintPackageInfo(const std::string& file, std::ostream& out, std::ostream& e
 int PrintProperties(const std::string& file, const std::string& path, std::ostream& out,
                     std::ostream& err);
 
+// How pkg decompile prints: structured or flat, loops rebuilt or as labels and gotos.
+struct BodyPrintMode {
+    bool structured = true;
+    bool loops = true;
+};
+
 // The whole declaration of the class, function or state at path (a class rebuilt from its
 // compiled form).
-int PrintDeclaration(const std::string& file, const std::string& path, bool structured,
+int PrintDeclaration(const std::string& file, const std::string& path, const BodyPrintMode& mode,
                      std::ostream& out, std::ostream& err);
 
-// The body text of the function, state or class at path.
+// The body text of the function, state or class at path, decompiled with the types and natives
+// of the packages beside the file.
+int PrintDecompiledBody(const std::string& file, const std::string& path, const BodyPrintMode& mode,
+                        std::ostream& out, std::ostream& err);
+// The same with loops as labels and gotos.
 int PrintDecompiledBody(const std::string& file, const std::string& path, bool structured,
                         std::ostream& out, std::ostream& err);
 
 // Every function, state and class body; failures as "PATH: message", then
 // "bodies: N, failed: K". Non-zero when a body failed.
-int PrintAllDecompiledBodies(const std::string& file, bool structured, std::ostream& out,
+int PrintAllDecompiledBodies(const std::string& file, const BodyPrintMode& mode, std::ostream& out,
                              std::ostream& err);
 
 struct PackageExportRequest {

@@ -11,6 +11,7 @@
 #include "unrealpkg/bmp_writer.h"
 #include "unrealpkg/class_declaration.h"
 #include "unrealpkg/class_lookup.h"
+#include "unrealpkg/ut_decompiler_context.h"
 #include "unrealpkg/export_progress.h"
 #include "unrealpkg/export_file_names.h"
 #include "unrealpkg/mip_bitmap.h"
@@ -48,11 +49,12 @@ ExportKind KindOf(TUTObject& object, const PackageExportOptions& options) {
 }
 
 std::string FileBytes(TUTObject& object, ExportKind kind, const PackageExportOptions& options,
-                      ClassLookup& lookup) {
+                      ClassLookup& lookup, DecompileContext& context) {
     switch (kind) {
         case ExportKind::Class: {
             auto& cls = dynamic_cast<TUTObjectClassClass&>(object);
-            return options.rebuild ? ClassDeclaration(cls, true, &lookup) : ClassSource(cls, true, &lookup);
+            return options.rebuild ? ClassDeclaration(cls, true, &lookup, &context)
+                                   : ClassSource(cls, true, &lookup, &context);
         }
         case ExportKind::Texture:
             return EncodeBmp(dynamic_cast<TUTObjectClassTexture&>(object).MipImage(0));
@@ -125,6 +127,7 @@ PackageExportResult ExportPackageFiles(const std::string& compiledFile, const st
     }
     FileWriter writer(packageName, services.prompter, overwriteAgreed);
     PackageFolderLookup lookup(packageFolders);
+    const auto context = DecompileContext::WithPackagesAtHand(package);  // types and natives
     for (const auto& entry : package.Exports) {
         if (services.pump) services.pump->ProcessPendingEvents();
         TUTObject& object = entry->GetObject();
@@ -147,7 +150,7 @@ PackageExportResult ExportPackageFiles(const std::string& compiledFile, const st
         if (progress && progress->IsShown()) progress->ShowStatus("Exporting " + name + where.extension);
         std::string bytes;
         try {
-            bytes = FileBytes(object, kind, options, lookup);
+            bytes = FileBytes(object, kind, options, lookup, *context);
         } catch (const std::exception& e) {
             throw std::runtime_error(object.GetFullPath() + ": " + e.what());
         }

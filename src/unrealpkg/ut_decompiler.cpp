@@ -1,10 +1,14 @@
 #include "unrealpkg/ut_decompiler.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <vector>
 
 #include "core/format.h"
 #include "core/text.h"
+#include "unrealpkg/ut_decompiler_context.h"
+#include "unrealpkg/ut_decompiler_session.h"
 #include "unrealpkg/ut_native_functions.h"
 #include "unrealpkg/ut_script_objects.h"
 
@@ -66,7 +70,87 @@ struct DepthGuard {
 };
 
 std::string Hex2(int value) { return core::Format("%-2.2x", {value}); }
-std::string Label(int position) { return core::Format("JL%-4.4x", {position}); }
+
+// An expression as printed, with what its parent needs to place it: the precedence of its
+// outermost operator (0 for a primary, 1 for a unary operator, a binary operator's own), its
+// type as far as known, and for integer literals the value (which may print as an enum name).
+struct Expr {
+    std::string text;
+    int precedence = 0;
+    TypeInfo type;
+    bool literal = false;
+    int value = 0;
+    bool call = false;
+    // A conversion: its kind and the converted expression, for the places where the language
+    // converts by itself and the source leaves the conversion out.
+    enum Conversion : std::uint8_t { kNone, kToInt, kToFloat, kNumeric, kToString, kOther } conversion = kNone;
+    std::shared_ptr<const Expr> inner;
+};
+
+// Where a value is used, for deciding whether a conversion is written.
+enum class Use {
+    kStored,         // assigned, passed to a parameter or returned: numbers convert by themselves
+    kCoerced,        // passed to a coerce parameter: anything converts to the parameter's type
+    kOperand,        // operand of an operator whose other operand has the converted-to type
+    kFirstOperand,   // left operand when both operands were converted: it picks the operator
+    kOther,
+    kExact,          // as decoded
+};
+
+// The expression as written for that use: its conversion left out where the language adds
+// the same conversion by itself.
+const Expr& AsUsed(const Expr& e, Use use) {
+    if (!e.inner || use == Use::kExact) return e;
+    bool implicit = false;
+    switch (e.conversion) {
+        case Expr::kToInt: implicit = true; break;  // no operator takes bytes: always an int
+        case Expr::kToFloat: implicit = use != Use::kFirstOperand; break;
+        case Expr::kNumeric: implicit = use == Use::kStored || use == Use::kCoerced; break;
+        case Expr::kToString: implicit = use == Use::kCoerced; break;
+        default: implicit = false; break;
+    }
+    return implicit ? AsUsed(*e.inner, use) : e;
+}
+
+constexpr int kUnaryPrecedence = 1;
+constexpr int kStatementPrecedence = 255;
+constexpr std::uint32_t kFunctionFinal = 0x1;
+
+Expr Primary(std::string text, ScriptType type = ScriptType::kUnknown) {
+    Expr e;
+    e.text = std::move(text);
+    e.type.type = type;
+    return e;
+}
+
+Expr Literal(int value, ScriptType type) {
+    Expr e = Primary(std::to_string(value), type);
+    e.literal = true;
+    e.value = value;
+    return e;
+}
+
+// The literal as the enum value's name when the expected type is an enum that has it.
+std::string Render(const Expr& used, const TypeInfo& expected, Use use = Use::kExact) {
+    const Expr& e = AsUsed(used, use);
+    if (e.literal && expected.enumValues && e.value >= 0 &&
+        e.value < static_cast<int>(expected.enumValues->size())) {
+        return (*expected.enumValues)[static_cast<std::size_t>(e.value)];
+    }
+    return e.text;
+}
+
+std::string Wrapped(const Expr& e, bool wrap) { return wrap ? "(" + e.text + ")" : e.text; }
+
+// Shortest decimal text that reads back as the same 32-bit float, always with a decimal point.
+std::string FloatText(float value) {
+    if (!std::isfinite(value)) return value > 0 ? "1e39" : (value < 0 ? "-1e39" : "0.0");
+    char buffer[128];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    std::string text(buffer, result.ptr);
+    if (text.find('.') == std::string::npos) text += ".0";
+    return text;
+}
 
 std::string ObjectName(const TUTPackage& p, std::int32_t reference) {
     return reference == 0 ? std::string("None") : p.GetObjectPath(1, reference);
@@ -91,7 +175,19 @@ void AddJumpTarget(TUTDecompilerState& st, std::uint16_t target) {
     }
 }
 
-std::string SuperPrefixOfCall(TUTObjectClassStruct& object, std::int32_t reference) {
+DecompileContext* ContextOf(const TUTDecompilerState& st) {
+    return st.session ? st.session->context : nullptr;
+}
+
+TypeInfo VariableTypeOf(TUTObjectClassStruct& object, std::int32_t reference) {
+    DecompileContext* context = ContextOf(object.state);
+    if (!context) return {};
+    return context->VariableType(context->Resolve(object.package(), reference));
+}
+
+// Without the called function's declaration: a call of a function that has the decompiled
+// function's name but is not the function itself is a call of a parent's version.
+std::string SuperPrefixByName(TUTObjectClassStruct& object, std::int32_t reference) {
     const TUTPackage& p = object.package();
     const std::string ownName = object.GetObjectName();
     if (!core::EqualsIgnoringCase(p.GetObjectPath(1, reference), ownName)) return {};
@@ -100,6 +196,29 @@ std::string SuperPrefixOfCall(TUTObjectClassStruct& object, std::int32_t referen
     const std::string a = FirstPart(called);
     const std::string b = FirstPart(p.GetObjectPath(2, object.SuperField()));
     return core::EqualsIgnoringCase(a, b) ? "Super." : "Super(" + a + ").";
+}
+
+// A final-function token names the function it calls. A final function is called plainly; any
+// other is a parent's version: "Super." when that is the one Super would find from here, else
+// "Super(Class)." with the class that declares it.
+std::string SuperPrefixOfCall(TUTObjectClassStruct& object, std::int32_t reference,
+                              const FunctionInfo* called) {
+    TUTDecompileSession* session = object.state.session;
+    DecompileContext* context = ContextOf(object.state);
+    if (!context || !called || !session->scope.Valid()) return SuperPrefixByName(object, reference);
+    if ((called->flags & kFunctionFinal) || called->id == session->self) return {};
+    // The version this function overrides is the one Super finds.
+    if (reference == object.SuperField()) return "Super.";
+    ObjectId start = context->SuperOf(session->scope);
+    if (!start.Valid() && session->isState) start = context->ClassOf(session->scope);
+    bool complete = true;
+    const FunctionInfo* found = start.Valid() ? context->FindFunction(start, called->name, &complete) : nullptr;
+    if (found && found->id == called->id) return "Super.";
+    // The parents could not all be read: the name decides as it does without declarations.
+    if (!found && !complete) return SuperPrefixByName(object, reference);
+    const ObjectId owner = context->ClassOf(called->owner);
+    if (!owner.Valid()) return SuperPrefixByName(object, reference);
+    return "Super(" + owner.package->GetExport(owner.exportIndex)->GetObjectName() + ").";
 }
 
 std::string Jump(TokenReader& in, std::uint16_t target) {
@@ -126,67 +245,551 @@ std::string Jump(TokenReader& in, std::uint16_t target) {
     }
     AddJumpTarget(st, target);
     st.StatementEnded = true;
-    return "goto " + Label(target);
+    return "goto " + JumpLabel(target);
 }
 
-std::string NativeCall(TokenReader& in, std::int32_t index, int parentPrecedence) {
+Expr Decode(TUTObjectClassStruct& object);
+
+// Call arguments up to the closing token; each printed with the parameter's type when known.
+std::string Arguments(TUTObjectClassStruct& object, const FunctionInfo* function) {
+    std::string text;
+    for (std::size_t index = 0;; ++index) {
+        const Expr argument = Decode(object);
+        if (argument.text == ")" && !argument.literal) {
+            if (!text.empty() && text.back() == ',') text.pop_back();
+            return text + ")";
+        }
+        const bool known = function && index < function->parameters.size();
+        const TypeInfo expected = known ? function->parameters[index] : TypeInfo{};
+        // A conversion of an argument was made to fit the parameter, which the language does by
+        // itself for numbers (and for anything passed to a coerce parameter).
+        const Use use = known && function->coerce[index] ? Use::kCoerced : Use::kStored;
+        text += Render(argument, expected, use) + ",";
+    }
+}
+
+// The declaration of a native as the packages at hand give it.
+const FunctionInfo* NativeDeclaration(const TUTDecompilerState& st, const TNativeFunction* native) {
+    DecompileContext* context = ContextOf(st);
+    if (!context || !native->package) return nullptr;
+    return context->Function({native->package, native->exportIndex});
+}
+
+// The string operators take any value and convert it themselves.
+bool IsStringOperator(std::string_view op) { return op == "$" || op == "@" || op == "$=" || op == "@="; }
+
+// Operators that store into their left operand: the right one converts to its type.
+bool IsAssignmentOperator(std::string_view op) {
+    return op == "+=" || op == "-=" || op == "*=" || op == "/=";
+}
+
+// onObject: the call is the member part of a context (another object's function), which never
+// takes a Super prefix.
+Expr NativeCall(TokenReader& in, std::int32_t index, bool onObject) {
     TUTObjectClassStruct& object = in.object_;
     TUTDecompilerState& st = in.st_;
     if (index < 112) throw DecompileError("Invalid native function index 0x" + Hex2(index));
-    std::string text;
-    const TNativeFunction* native = FindNativeFunction(index);
+    Expr result;
+    const DecompileContext* context = ContextOf(st);
+    const TNativeFunction* native =
+        context ? context->Natives().Find(index) : TNativeTable::Fixed().Find(index);
     if (!native) {
-        text = "UnknownFunction" + std::to_string(index) + "(";
-        DecompileParams(object, text);
+        result.text = "UnknownFunction" + std::to_string(index) + "(" + Arguments(object, nullptr);
+        result.call = true;
     } else {
         const std::string prefix =
-            core::EqualsIgnoringCase(native->name, object.GetObjectName()) ? "Super." : "";
+            !onObject && core::EqualsIgnoringCase(native->name, object.GetObjectName()) ? "Super." : "";
         switch (native->kind) {
             case kFunction:
-                text = prefix + native->name + "(";
-                DecompileParams(object, text);
+                result.text = prefix + native->name + "(" + Arguments(object, NativeDeclaration(st, native));
+                result.call = true;
                 break;
             case kPreOperator: {
-                const std::string operand = DecompileToken(object, parentPrecedence);
-                DecompileToken(object, parentPrecedence);  // the argument terminator
-                text = prefix + native->name + operand;
-                if (st.Depth > 1) text = " " + text;
+                const Expr decoded = Decode(object);
+                const Expr& operand = AsUsed(decoded, Use::kOther);
+                Decode(object);  // the argument terminator
+                std::string text = Wrapped(operand, operand.precedence > kUnaryPrecedence);
+                result.text = prefix + native->name + text;
+                if (st.Depth > 1) result.text = " " + result.text;
+                result.precedence = kUnaryPrecedence;
+                result.type = operand.type;
                 break;
             }
             case kPostOperator: {
-                const std::string operand = DecompileToken(object, parentPrecedence);
-                DecompileToken(object, parentPrecedence);
-                text = operand + prefix + native->name;
-                if (st.Depth > 1) text += " ";
+                const Expr decoded = Decode(object);
+                const Expr& operand = AsUsed(decoded, Use::kOther);
+                Decode(object);
+                result.text = Wrapped(operand, operand.precedence > kUnaryPrecedence) + prefix + native->name;
+                if (st.Depth > 1) result.text += " ";
+                result.precedence = kUnaryPrecedence;
+                result.type = operand.type;
                 break;
             }
             default: {
-                const std::string left = DecompileToken(object, native->precedence);
-                const std::string right = DecompileToken(object, native->precedence);
-                DecompileToken(object, native->precedence);
-                text = left + " " + prefix + native->name + " " + right;
-                if (st.Depth > 1 && parentPrecedence < native->precedence) text = "(" + text + ")";
+                const Expr left = Decode(object);
+                const Expr right = Decode(object);
+                Decode(object);
+                const int precedence = native->precedence;
+                // Left-associative: an operand of the same precedence needs parentheses only
+                // on the right.
+                const std::string_view name(native->name);
+                const bool coerce = IsStringOperator(name);
+                // Both operands made floats: the left one's conversion picks the float operator,
+                // unless there is none for integers.
+                const bool both = left.conversion == Expr::kToFloat && right.conversion == Expr::kToFloat &&
+                                  name != "%" && name != "**";
+                const Use leftUse = coerce ? Use::kCoerced : both ? Use::kFirstOperand : Use::kOperand;
+                const Use rightUse = coerce ? Use::kCoerced : IsAssignmentOperator(name) ? Use::kStored : Use::kOperand;
+                const Expr& l = AsUsed(left, leftUse);
+                const Expr& r = AsUsed(right, rightUse);
+                std::string leftText = Render(l, right.type);
+                std::string rightText = Render(r, left.type);
+                if (l.precedence > precedence) leftText = "(" + leftText + ")";
+                if (r.precedence >= precedence) rightText = "(" + rightText + ")";
+                result.text = leftText + " " + prefix + native->name + " " + rightText;
+                result.precedence = precedence;
+                result.type = left.type;
                 break;
             }
         }
     }
     st.StatementEnded = true;
-    return text;
+    return result;
 }
 
 // The operand is still printed (its own failure comes first), then the error ends the walk and
 // carries the text made so far.
-[[noreturn]] void Unknown(TUTObjectClassStruct& object, int token, int parentPrecedence) {
-    const std::string text = "UnknownOpcode0x" + Hex2(token) + "(" +
-                             DecompileToken(object, parentPrecedence) + ")";
+[[noreturn]] void Unknown(TUTObjectClassStruct& object, int token) {
+    const std::string text = "UnknownOpcode0x" + Hex2(token) + "(" + Decode(object).text + ")";
     throw DecompileError("Unknown OpCode 0x" + Hex2(token) + ". Will try to continue.", text);
 }
 
-std::string Cast(const char* name, TUTObjectClassStruct& object, int precedence) {
-    return std::string(name) + "(" + DecompileToken(object, precedence) + ")";
+Expr Cast(const char* name, TUTObjectClassStruct& object, ScriptType type,
+          Expr::Conversion conversion = Expr::kOther) {
+    Expr operand = Decode(object);
+    Expr e = Primary(std::string(name) + "(" + operand.text + ")", type);
+    e.conversion = conversion;
+    e.inner = std::make_shared<const Expr>(std::move(operand));
+    return e;
+}
+
+// A conversion the language makes by itself where the value is used (byte to int, byte or int
+// to float): the operand stands for the converted value.
+Expr Widened(const char* name, TUTObjectClassStruct& object, ScriptType type) {
+    Expr e = Cast(name, object, type, type == ScriptType::kInt ? Expr::kToInt : Expr::kToFloat);
+    e.type.enumValues = e.inner->type.enumValues;  // an enum compared as a number stays one
+    e.literal = e.inner->literal;
+    e.value = e.inner->value;
+    return e;
+}
+
+// The function a virtual call by name reaches: in the context object's class when the call has
+// one, else from the decompiled function's class or state.
+const FunctionInfo* VirtualFunction(TUTObjectClassStruct& object, const std::string& name,
+                                    const TypeInfo* contextType) {
+    TUTDecompileSession* session = object.state.session;
+    if (!session || !session->context) return nullptr;
+    DecompileContext& context = *session->context;
+    if (contextType) {
+        if (contextType->type != ScriptType::kObject || !contextType->classPackage) return nullptr;
+        return context.FindFunction(context.Resolve(*contextType->classPackage, contextType->classRef), name);
+    }
+    return session->scope.Valid() ? context.FindFunction(session->scope, name) : nullptr;
+}
+
+// Member of a context (object.member, Class'X'.static.F(), Class'X'.default.V).
+Expr Member(TUTObjectClassStruct& object, TokenReader& in, bool classContext);
+
+// The type of the object whose member is decoded, while it is decoded (see Member).
+thread_local const TypeInfo* t_memberContext = nullptr;
+
+Expr DecodeToken(TUTObjectClassStruct& object, TokenReader& in, int token) {
+    TUTDecompilerState& st = object.state;
+    TUTPackage& p = object.package();
+    TUTDecompileSession* session = st.session;
+    const TypeInfo* memberContext = t_memberContext;
+    t_memberContext = nullptr;
+    auto E = [&] { return Decode(object); };
+    switch (token) {
+        case 0x00:
+        case 0x01:
+        case 0x29: {
+            const std::int32_t reference = in.Ref();
+            Expr e = Primary(ObjectName(p, reference));
+            e.type = VariableTypeOf(object, reference);
+            return e;
+        }
+        case 0x02: {
+            const std::int32_t reference = in.Ref();
+            Expr e = Primary("Default." + ObjectName(p, reference));
+            e.type = VariableTypeOf(object, reference);
+            return e;
+        }
+        case 0x04: {
+            st.StatementEnded = true;
+            if (p.Version <= 61) return Primary("return");
+            const Expr value = E();
+            st.StatementEnded = true;
+            if (value.text.empty()) return Primary("return");
+            const TypeInfo expected =
+                session && session->selfFunction ? session->selfFunction->returns : TypeInfo{};
+            Expr e = Primary("return " + Render(value, expected, Use::kStored));
+            return e;
+        }
+        case 0x05: {
+            in.Byte();
+            const Expr value = E();
+            if (session) {
+                session->switches.push_back({value.type.enumValues, -1});
+                session->control = value.text;
+            }
+            std::string text = "switch " + (value.text.rfind('(', 0) == 0 && value.precedence == 0
+                                                ? value.text
+                                                : "(" + value.text + ")");
+            st.StatementEnded = false;
+            if (st.structured) {
+                st.BlockStack.push_back(kSwitch);
+            } else if (!session || !session->records) {
+                text += " {";
+            }
+            return Primary(text);
+        }
+        case 0x06: {
+            const std::uint16_t target = in.Word();
+            if (session) session->target = target;
+            return Primary(Jump(in, target));
+        }
+        case 0x07: {
+            const std::uint16_t target = in.Word();
+            const Expr condition = E();
+            const std::int32_t position = st.Position;
+            if (session) {
+                session->target = target;
+                session->control = condition.text;
+            }
+            if (st.structured && position < target) {
+                st.Markers.emplace_back("IF", MakeMarker(position, target));
+                st.BlockStack.push_back(kIf);
+                st.StatementEnded = false;
+                return Primary("if ( " + condition.text + " )");
+            }
+            AddJumpTarget(st, target);
+            st.StatementEnded = true;
+            return Primary("if (! " + Wrapped(condition, condition.precedence > kUnaryPrecedence) +
+                           " ) goto " + JumpLabel(target));
+        }
+        case 0x08: st.StatementEnded = true; return Primary("stop");
+        case 0x09: {
+            in.Word();
+            const Expr e = Primary("assert (" + E().text + ")");
+            st.StatementEnded = true;
+            return e;
+        }
+        case 0x0A: {
+            const std::int32_t at = st.Position - 1;
+            const std::uint16_t next = in.Word();
+            const TUTDecompileSession::Switch* open = nullptr;
+            if (session) {
+                session->target = next;
+                // The switch whose case chain this label continues: inner switches end first.
+                auto& switches = session->switches;
+                while (switches.size() > 1 && switches.back().nextCase != -1 &&
+                       switches.back().nextCase != at) {
+                    switches.pop_back();
+                }
+                if (!switches.empty()) {
+                    switches.back().nextCase = next;
+                    open = &switches.back();
+                }
+            }
+            if (next == 0xFFFF) {
+                if (st.structured && !st.BlockStack.empty() && st.BlockStack.back() == kSwitch &&
+                    (st.Markers.empty() || st.Markers.back().first != "SWITCH-BREAK")) {
+                    st.Markers.emplace_back("SWITCH", MakeMarker(st.Position, st.Position));
+                }
+                st.StatementEnded = false;
+                return Primary("default:");
+            }
+            const Expr value = E();
+            TypeInfo expected;
+            if (open) expected.enumValues = open->enumValues;
+            const std::string text = Render(value, expected, Use::kStored);
+            if (session) session->control = text;
+            st.StatementEnded = false;
+            return Primary("case " + text + ":");
+        }
+        case 0x0B: return Primary({});
+        case 0x0C:
+            for (;;) {
+                const std::int32_t name = in.Ref();
+                const std::int32_t position = in.DWord();
+                if (core::EqualsIgnoringCase(p.GetName(name), "none")) break;
+                st.LabelTable.emplace_back(name, position);
+            }
+            return Primary({});
+        case 0x0D: {
+            const Expr e = Primary("goto (" + E().text + ")");
+            st.StatementEnded = true;
+            return e;
+        }
+        case 0x0E: return E();
+        case 0x14:
+            if (p.Version == 61 && st.Position == 1) {
+                for (;;) {
+                    const std::uint8_t b = in.Byte();
+                    if (b == 0) break;
+                    in.Byte();
+                }
+                return Primary({});
+            }
+            [[fallthrough]];
+        case 0x0F: {
+            const Expr left = E();
+            const Expr right = E();
+            st.StatementEnded = true;
+            Expr e = Primary(left.text + "=" + Render(right, left.type, Use::kStored));
+            e.precedence = 50;
+            return e;
+        }
+        case 0x10:
+        case 0x1A: {
+            const Expr index = E();
+            const Expr array = E();
+            Expr e = Primary(Wrapped(array, array.precedence > 0) + "[" + AsUsed(index, Use::kStored).text + "]");
+            e.type = array.type;
+            if (token == 0x10 && ContextOf(st)) {
+                // A dynamic array's element has the inner property's type; the array variable
+                // itself does not say which, so it stays unknown.
+                e.type = TypeInfo{};
+            }
+            return e;
+        }
+        case 0x11: {
+            const Expr outer = E();
+            const Expr name = E();
+            const Expr flags = E();
+            const Expr cls = E();
+            std::vector<std::string> arguments{outer.text, name.text, flags.text};
+            while (!arguments.empty() && arguments.back().empty()) arguments.pop_back();
+            std::string text = "new ";
+            if (!arguments.empty()) {
+                text += "(";
+                for (std::size_t i = 0; i < arguments.size(); ++i) text += (i ? ", " : "") + arguments[i];
+                text += ") ";
+            }
+            Expr e = Primary(text + Wrapped(cls, cls.precedence > 0));
+            e.precedence = kUnaryPrecedence;
+            return e;
+        }
+        case 0x12: return Member(object, in, true);
+        case 0x19: return Member(object, in, false);
+        case 0x13: {
+            const std::string className = ObjectName(p, in.Ref());
+            return Primary("Class<" + className + ">(" + E().text + ")", ScriptType::kObject);
+        }
+        case 0x15: return st.Depth == 1 ? Primary({}) : E();
+        case 0x16: return Primary(")");
+        case 0x17: return Primary("self", ScriptType::kObject);
+        case 0x18: in.Word(); return E();
+        case 0x1B: {
+            const std::string name = in.Name();
+            const FunctionInfo* function = VirtualFunction(object, name, memberContext);
+            Expr e = Primary(name + "(" + Arguments(object, function));
+            if (function) e.type = function->returns;
+            e.call = true;
+            st.StatementEnded = true;
+            return e;
+        }
+        case 0x1C: {
+            const std::int32_t reference = in.Ref();
+            DecompileContext* context = ContextOf(st);
+            const FunctionInfo* function =
+                context ? context->Function(context->Resolve(p, reference)) : nullptr;
+            const std::string prefix =
+                memberContext ? std::string() : SuperPrefixOfCall(object, reference, function);
+            Expr e = Primary(prefix + ObjectName(p, reference) + "(" + Arguments(object, function));
+            if (function) e.type = function->returns;
+            e.call = true;
+            st.StatementEnded = true;
+            return e;
+        }
+        case 0x1D: return Literal(in.DWord(), ScriptType::kInt);
+        case 0x1E: return Primary(FloatText(in.Float()), ScriptType::kFloat);
+        case 0x1F: {
+            std::string text;
+            for (;;) {
+                const std::uint8_t c = in.Byte();
+                if (c == 0) break;
+                text += static_cast<char>(c);
+            }
+            return Primary(TUTPackage::QuoteString(text), ScriptType::kString);
+        }
+        case 0x20: {
+            const std::int32_t reference = in.Ref();
+            if (reference == 0) return Primary("None", ScriptType::kObject);
+            return Primary(ClassOf(p, reference) + "'" + p.GetObjectPath(1, reference) + "'",
+                           ScriptType::kObject);
+        }
+        case 0x21: return Primary("'" + in.Name() + "'", ScriptType::kName);
+        case 0x22: {
+            const std::int32_t pitch = in.DWord();
+            const std::int32_t yaw = in.DWord();
+            const std::int32_t roll = in.DWord();
+            return Primary(core::Format("rot(%d,%d,%d)", {pitch, yaw, roll}), ScriptType::kRotator);
+        }
+        case 0x23: {
+            const float x = in.Float();
+            const float y = in.Float();
+            const float z = in.Float();
+            return Primary("vect(" + FloatText(x) + "," + FloatText(y) + "," + FloatText(z) + ")",
+                           ScriptType::kVector);
+        }
+        case 0x24: return Literal(in.Byte(), ScriptType::kByte);
+        case 0x2C: return Literal(in.Byte(), ScriptType::kInt);
+        case 0x25: return Literal(0, ScriptType::kInt);
+        case 0x26: return Literal(1, ScriptType::kInt);
+        case 0x27: return Primary("True", ScriptType::kBool);
+        case 0x28: return Primary("False", ScriptType::kBool);
+        case 0x2A: return Primary("None", ScriptType::kObject);
+        case 0x2B: in.Byte(); return E();
+        case 0x2D: return E();
+        case 0x2E: {
+            const std::int32_t reference = in.Ref();
+            Expr e = Primary(ObjectName(p, reference) + "(" + E().text + ")", ScriptType::kObject);
+            e.type.classRef = reference;
+            e.type.classPackage = &p;
+            return e;
+        }
+        case 0x2F: {
+            const Expr iterator = E();
+            const std::uint16_t end = in.Word();
+            if (session) {
+                session->target = end;
+                session->control = iterator.text;
+            }
+            std::string text = "foreach " + iterator.text;
+            st.StatementEnded = false;
+            if (st.structured) {
+                st.BlockStack.push_back(kForeach);
+            } else if (!session || !session->records) {
+                text += " {";
+            }
+            return Primary(text);
+        }
+        case 0x30: return Primary({});
+        case 0x31:
+            if (st.structured || (session && session->records)) {
+                if (!st.BlockStack.empty()) st.BlockStack.pop_back();
+                return Primary({});
+            }
+            return Primary("}");
+        case 0x32:
+        case 0x33: {
+            in.Ref();
+            const Expr left = E();
+            const Expr right = E();
+            const int precedence = token == 0x32 ? 24 : 26;
+            Expr e = Primary(Wrapped(left, left.precedence > precedence) + (token == 0x32 ? "==" : "!=") +
+                             Wrapped(right, right.precedence >= precedence));
+            e.precedence = precedence;
+            return e;
+        }
+        case 0x34: {
+            std::u16string text;
+            for (;;) {
+                const std::uint16_t c = in.Word();
+                if (c == 0) break;
+                text += static_cast<char16_t>(c);
+            }
+            return Primary(TUTPackage::QuoteWideString(text), ScriptType::kString);
+        }
+        case 0x36: {
+            const std::int32_t reference = in.Ref();
+            const Expr structure = E();
+            Expr e = Primary(Wrapped(structure, structure.precedence > 0) + "." + ObjectName(p, reference));
+            e.type = VariableTypeOf(object, reference);
+            return e;
+        }
+        case 0x38: {
+            const std::string name = in.Name();
+            const FunctionInfo* function = VirtualFunction(object, name, nullptr);
+            Expr e = Primary("Global." + name + "(" + Arguments(object, function));
+            if (function) e.type = function->returns;
+            e.call = true;
+            st.StatementEnded = true;
+            return e;
+        }
+        case 0x39:
+        case 0x4D: return Cast("vector", object, ScriptType::kVector);
+        case 0x3A: return Widened("int", object, ScriptType::kInt);
+        case 0x3C:
+        case 0x3F: return Widened("float", object, ScriptType::kFloat);
+        case 0x3B:
+        case 0x3E:
+        case 0x45:
+        case 0x47:
+        case 0x48:
+        case 0x4B:
+        case 0x4F:
+        case 0x51: return Cast("bool", object, ScriptType::kBool);
+        case 0x3D:
+        case 0x43: return Cast("byte", object, ScriptType::kByte, Expr::kNumeric);
+        case 0x40:
+        case 0x49: return Cast("byte", object, ScriptType::kByte);
+        case 0x44: return Cast("int", object, ScriptType::kInt, Expr::kNumeric);
+        case 0x41:
+        case 0x4A: return Cast("int", object, ScriptType::kInt);
+        case 0x42:
+        case 0x4C: return Cast("float", object, ScriptType::kFloat);
+        case 0x46: return Cast("name", object, ScriptType::kName);
+        case 0x4E:
+        case 0x50: return Cast("rotator", object, ScriptType::kRotator);
+        default: break;
+    }
+    if (token >= 0x52 && token <= 0x59) {
+        return Cast("string", object, ScriptType::kString, Expr::kToString);
+    }
+    if (token >= 0x60 && token <= 0x6F) {
+        const int index = (token - 0x60) * 256 + in.Byte();
+        return NativeCall(in, index, memberContext != nullptr);
+    }
+    if (token >= 0x70) return NativeCall(in, token, memberContext != nullptr);
+    Unknown(object, token);  // 0x03, 0x35, 0x37, 0x5A-0x5F
+}
+
+Expr Member(TUTObjectClassStruct& object, TokenReader& in, bool classContext) {
+    const Expr context = Decode(object);
+    in.Word();
+    in.Byte();
+    t_memberContext = &context.type;
+    Expr member = Decode(object);
+    t_memberContext = nullptr;
+    // A constant reached through an object is the constant alone.
+    if (member.literal || (!member.text.empty() && (member.text[0] == '"' || member.text[0] == '\''))) {
+        return member;
+    }
+    const std::string separator = classContext && member.call ? ".static." : ".";
+    Expr e = member;
+    e.text = Wrapped(context, context.precedence > 0) + separator + member.text;
+    e.precedence = 0;
+    return e;
+}
+
+Expr Decode(TUTObjectClassStruct& object) {
+    TokenReader in(object);
+    DepthGuard depth(object.state);
+    const int token = in.Byte();
+    TUTDecompileSession* session = object.state.session;
+    if (session && object.state.Depth == 1) {
+        session->topToken = token;
+        session->control.clear();
+    }
+    return DecodeToken(object, in, token);
 }
 
 }  // namespace
+
+std::string JumpLabel(int position) { return core::Format("JL%-4.4x", {position}); }
 
 std::string IndentText(const std::string& prefix, const std::string& text) {
     std::string result;
@@ -205,265 +808,14 @@ std::string IndentText(const std::string& prefix, const std::string& text) {
 }
 
 void DecompileParams(TUTObjectClassStruct& object, std::string& text) {
-    for (;;) {
-        const std::string argument = DecompileToken(object, 255);
-        if (argument == ")") {
-            if (!text.empty() && text.back() == ',') text.pop_back();
-            text += ")";
-            return;
-        }
-        text += argument + ",";
-    }
+    text += Arguments(object, nullptr);
 }
 
 std::string DecompileToken(TUTObjectClassStruct& object, int parentPrecedence) {
-    TokenReader in(object);
-    TUTDecompilerState& st = object.state;
-    TUTPackage& p = object.package();
-    DepthGuard depth(st);
-    const int token = in.Byte();
-    auto E = [&] { return DecompileToken(object, parentPrecedence); };
-    switch (token) {
-        case 0x00:
-        case 0x01:
-        case 0x29: return ObjectName(p, in.Ref());
-        case 0x02: return "Default." + ObjectName(p, in.Ref());
-        case 0x04: {
-            st.StatementEnded = true;
-            if (p.Version <= 61) return "return";
-            const std::string value = E();
-            st.StatementEnded = true;
-            return value.empty() ? "return" : "return " + value;
-        }
-        case 0x05: {
-            in.Byte();
-            const std::string value = E();
-            std::string text = "switch " + (value.rfind('(', 0) == 0 ? value : "(" + value + ")");
-            st.StatementEnded = false;
-            if (st.structured) {
-                st.BlockStack.push_back(kSwitch);
-            } else {
-                text += " {";
-            }
-            return text;
-        }
-        case 0x06: return Jump(in, in.Word());
-        case 0x07: {
-            const std::uint16_t target = in.Word();
-            const std::string condition = E();
-            const std::int32_t position = st.Position;
-            if (st.structured && position < target) {
-                st.Markers.emplace_back("IF", MakeMarker(position, target));
-                st.BlockStack.push_back(kIf);
-                st.StatementEnded = false;
-                return "if ( " + condition + " )";
-            }
-            AddJumpTarget(st, target);
-            st.StatementEnded = true;
-            return "if (! " + condition + " ) goto " + Label(target);
-        }
-        case 0x08: st.StatementEnded = false; return "stop";
-        case 0x09: {
-            in.Word();
-            const std::string text = "assert (" + E() + ")";
-            st.StatementEnded = true;
-            return text;
-        }
-        case 0x0A: {
-            const std::uint16_t next = in.Word();
-            if (next == 0xFFFF) {
-                if (st.structured && !st.BlockStack.empty() && st.BlockStack.back() == kSwitch &&
-                    (st.Markers.empty() || st.Markers.back().first != "SWITCH-BREAK")) {
-                    st.Markers.emplace_back("SWITCH", MakeMarker(st.Position, st.Position));
-                }
-                st.StatementEnded = false;
-                return "default:";
-            }
-            const std::string text = "case " + E() + ":";
-            st.StatementEnded = false;
-            return text;
-        }
-        case 0x0B: return {};
-        case 0x0C:
-            for (;;) {
-                const std::int32_t name = in.Ref();
-                const std::int32_t position = in.DWord();
-                if (core::EqualsIgnoringCase(p.GetName(name), "none")) break;
-                st.LabelTable.emplace_back(name, position);
-            }
-            return {};
-        case 0x0D: {
-            const std::string text = "goto (" + E() + ")";
-            st.StatementEnded = true;
-            return text;
-        }
-        case 0x0E: return E();
-        case 0x14:
-            if (p.Version == 61 && st.Position == 1) {
-                for (;;) {
-                    const std::uint8_t b = in.Byte();
-                    if (b == 0) break;
-                    in.Byte();
-                }
-                return {};
-            }
-            [[fallthrough]];
-        case 0x0F: {
-            const std::string left = E();
-            const std::string right = E();
-            st.StatementEnded = true;
-            return left + "=" + right;
-        }
-        case 0x10:
-        case 0x1A: {
-            const std::string index = E();
-            const std::string array = E();
-            return array + "[" + index + "]";
-        }
-        case 0x11: {
-            std::string text = "new (" + E();
-            for (int i = 0; i < 3; ++i) {
-                const std::string part = E();
-                if (!part.empty()) text += "," + part;
-            }
-            return text + ")";
-        }
-        case 0x12:
-        case 0x19: {
-            const std::string context = E();
-            in.Word();
-            in.Byte();
-            return context + "." + E();
-        }
-        case 0x13: {
-            const std::string className = ObjectName(p, in.Ref());
-            return "Class<" + className + ">(" + E() + ")";
-        }
-        case 0x15: return st.Depth == 1 ? std::string() : E();
-        case 0x16: return ")";
-        case 0x17: return "self";
-        case 0x18: in.Word(); return E();
-        case 0x1B: {
-            std::string text = in.Name() + "(";
-            DecompileParams(object, text);
-            st.StatementEnded = true;
-            return text;
-        }
-        case 0x1C: {
-            const std::int32_t reference = in.Ref();
-            std::string text = SuperPrefixOfCall(object, reference) + ObjectName(p, reference) + "(";
-            DecompileParams(object, text);
-            st.StatementEnded = true;
-            return text;
-        }
-        case 0x1D: return std::to_string(in.DWord());
-        case 0x1E: return core::Format("%f", {static_cast<double>(in.Float())});
-        case 0x1F: {
-            std::string text;
-            for (;;) {
-                const std::uint8_t c = in.Byte();
-                if (c == 0) break;
-                text += static_cast<char>(c);
-            }
-            return TUTPackage::QuoteString(text);
-        }
-        case 0x20: {
-            const std::int32_t reference = in.Ref();
-            if (reference == 0) return "None";
-            return ClassOf(p, reference) + "'" + p.GetObjectPath(1, reference) + "'";
-        }
-        case 0x21: return "'" + in.Name() + "'";
-        case 0x22: {
-            const std::int32_t pitch = in.DWord();
-            const std::int32_t yaw = in.DWord();
-            const std::int32_t roll = in.DWord();
-            return core::Format("rot(%d,%d,%d)", {pitch, yaw, roll});
-        }
-        case 0x23: {
-            const double x = in.Float();
-            const double y = in.Float();
-            const double z = in.Float();
-            return core::Format("vect(%f,%f,%f)", {x, y, z});
-        }
-        case 0x24:
-        case 0x2C: return std::to_string(in.Byte());
-        case 0x25: return "0";
-        case 0x26: return "1";
-        case 0x27: return "True";
-        case 0x28: return "False";
-        case 0x2A: return "None";
-        case 0x2B: in.Byte(); return E();
-        case 0x2E: {
-            const std::string className = ObjectName(p, in.Ref());
-            return className + "(" + E() + ")";
-        }
-        case 0x2F: {
-            std::string text = "foreach " + E();
-            in.Word();
-            st.StatementEnded = false;
-            if (st.structured) {
-                st.BlockStack.push_back(kForeach);
-            } else {
-                text += " {";
-            }
-            return text;
-        }
-        case 0x30: return {};
-        case 0x31:
-            if (st.structured) {
-                if (!st.BlockStack.empty()) st.BlockStack.pop_back();
-                return {};
-            }
-            return "}";
-        case 0x32:
-        case 0x33: {
-            in.Ref();
-            const std::string left = E();
-            const std::string right = E();
-            return left + (token == 0x32 ? "==" : "!=") + right;
-        }
-        case 0x34: {
-            std::u16string text;
-            for (;;) {
-                const std::uint16_t c = in.Word();
-                if (c == 0) break;
-                text += static_cast<char16_t>(c);
-            }
-            return TUTPackage::QuoteWideString(text);
-        }
-        case 0x36: {
-            const std::int32_t reference = in.Ref();
-            return E() + "." + ObjectName(p, reference);
-        }
-        case 0x38: {
-            std::string text = "Global." + in.Name() + "(";
-            DecompileParams(object, text);
-            st.StatementEnded = true;
-            return text;
-        }
-        case 0x39:
-        case 0x4D: return Cast("vector", object, parentPrecedence);
-        case 0x46: return Cast("name", object, parentPrecedence);
-        case 0x47:
-        case 0x48:
-        case 0x4B:
-        case 0x4F:
-        case 0x51: return Cast("bool", object, parentPrecedence);
-        case 0x49: return Cast("byte", object, parentPrecedence);
-        case 0x4A: return Cast("int", object, parentPrecedence);
-        case 0x4C: return Cast("float", object, parentPrecedence);
-        case 0x4E:
-        case 0x50: return Cast("rotator", object, parentPrecedence);
-        default: break;
-    }
-    if (token == 0x2D || (token >= 0x3A && token <= 0x45)) return E();
-    if (token >= 0x52 && token <= 0x59) return Cast("string", object, parentPrecedence);
-    if (token >= 0x60 && token <= 0x6F) {
-        const int index = (token - 0x60) * 256 + in.Byte();
-        return NativeCall(in, index, parentPrecedence);
-    }
-    if (token >= 0x70) return NativeCall(in, token, parentPrecedence);
-    Unknown(object, token, parentPrecedence);  // 0x03, 0x35, 0x37, 0x5A-0x5F
+    const Expr e = Decode(object);
+    const bool wrap = object.state.Depth > 0 && e.precedence > parentPrecedence &&
+                      e.precedence != 50 && parentPrecedence != kStatementPrecedence;
+    return wrap ? "(" + e.text + ")" : e.text;
 }
 
 std::string DecompileStatement(TUTObjectClassStruct& object) {
@@ -519,6 +871,53 @@ std::string DecompileStatement(TUTObjectClassStruct& object) {
 }
 
 DecompiledBody DecompileBody(TUTObjectClassStruct& object, bool structured) {
+    DecompileOptions options;
+    options.structured = structured;
+    options.loops = false;
+    return DecompileBody(object, options);
+}
+
+namespace {
+
+// Prepares the session of one body: who prints (function or state), where its names are
+// looked up, and the context (the caller's, or one of the package alone).
+void OpenSession(TUTDecompileSession& session, TUTObjectClassStruct& object,
+                 const DecompileOptions& options) {
+    TUTPackage& p = object.package();
+    if (options.context) {
+        session.context = options.context;
+    } else {
+        session.ownedContext = std::make_unique<DecompileContext>(p);
+        session.context = session.ownedContext.get();
+    }
+    session.self = {&p, object.exportIndex()};
+    const TUTExportTableObjectData& entry = object.exportEntry();
+    const bool isFunction = entry.GetClassName() == "Function";
+    if (isFunction) {
+        session.selfFunction = session.context->Function(session.self);
+        if (entry.PackageIndex > 0) session.scope = {&p, entry.PackageIndex - 1};
+    } else {
+        session.scope = session.self;
+    }
+    if (session.scope.Valid()) {
+        session.isState = p.GetExport(session.scope.exportIndex)->GetClassName() == "State";
+    }
+}
+
+// The compiler closes every function with a return and all state code with a stop; neither is
+// part of the program as written (a non-void function would not even compile with it).
+bool IsClosingToken(const StatementRecord& statement, std::int32_t scriptSize) {
+    return statement.end >= scriptSize &&
+           ((statement.token == 0x04 &&
+             (statement.text == "return" || statement.text.rfind("return;", 0) == 0)) ||
+            statement.token == 0x08);
+}
+
+}  // namespace
+
+DecompiledBody DecompileBody(TUTObjectClassStruct& object, const DecompileOptions& options) {
+    const bool records = options.structured && options.loops;
+    const bool structured = options.structured && !records;
     TUTDecompilerState& st = object.state;
     st.JumpTargets.clear();
     st.LabelTable.clear();
@@ -529,36 +928,95 @@ DecompiledBody DecompileBody(TUTObjectClassStruct& object, bool structured) {
     st.structured = structured;
 
     DecompiledBody body;
-    std::vector<std::pair<std::int32_t, std::string>> statements;
+    TUTDecompileSession session;
+    session.records = records;
+    std::vector<StatementRecord> statements;
     try {
+        OpenSession(session, object, options);
+        st.session = &session;
         object.RewindScript();
         while (st.Position < object.ScriptSize()) {
             st.StatementEnded = false;
-            const std::int32_t start = st.Position;
-            std::string text = DecompileStatement(object);
-            if (!text.empty()) statements.emplace_back(start, std::move(text));
+            StatementRecord record;
+            record.start = st.Position;
+            if (records) {
+                st.StatementStart = st.Position;
+                record.text = DecompileToken(object, 255);
+            } else {
+                record.text = DecompileStatement(object);
+            }
+            record.end = st.Position;
+            record.token = session.topToken;
+            record.target = session.target;
+            record.control = session.control;
+            record.ended = st.StatementEnded;
+            statements.push_back(std::move(record));
         }
     } catch (const DecompileError& e) {
         body.error = e.what();
-        if (!e.partialText.empty()) statements.emplace_back(st.StatementStart, e.partialText);
+        if (!e.partialText.empty()) {
+            StatementRecord failed;
+            failed.start = failed.end = st.StatementStart;
+            failed.text = e.partialText;
+            statements.push_back(std::move(failed));
+        }
     } catch (const std::exception& e) {
         body.error = e.what();
     }
+    st.session = nullptr;
 
-    std::string lines;
-    for (const auto& [start, text] : statements) {
-        const auto target = std::find(st.JumpTargets.begin(), st.JumpTargets.end(),
-                                      static_cast<std::uint16_t>(start));
-        if (target != st.JumpTargets.end() && *target == start) {
-            lines += Label(start) + ":\r\n";
-            st.JumpTargets.erase(target);
-        }
-        for (const auto& [name, position] : st.LabelTable) {
-            if (position == start) lines += object.package().GetName(name) + ":\r\n";
-        }
-        lines += IndentText("\t", text) + "\r\n";
+    std::vector<std::pair<std::int32_t, std::string>> labels;
+    for (const auto& [name, position] : st.LabelTable) {
+        labels.emplace_back(position, object.package().GetName(name));
     }
-    body.text = std::move(lines);
+    const auto isLabelled = [&](std::int32_t position) {
+        // With loops rebuilt, jumps to the end are the ends of blocks, not labels.
+        return (!records && std::find(st.JumpTargets.begin(), st.JumpTargets.end(), static_cast<std::uint16_t>(position)) !=
+                   st.JumpTargets.end()) ||
+               std::any_of(labels.begin(), labels.end(), [&](const auto& l) { return l.first == position; });
+    };
+    // The closing token is the last statement but for a label table (and nothing tokens) after it.
+    std::size_t last = statements.size();
+    while (last > 0 && statements[last - 1].text.empty() && statements[last - 1].token != 0x04 &&
+           statements[last - 1].token != 0x08) {
+        --last;
+    }
+    if (body.error.empty() && last > 0 &&
+        IsClosingToken(statements[last - 1], statements[last - 1].token == 0x08 ? statements[last - 1].end
+                                                                                 : object.ScriptSize()) &&
+        !isLabelled(statements[last - 1].start)) {
+        if (records) {
+            // Kept as an empty statement: jumps to its position still end blocks there.
+            statements[last - 1].text.clear();
+            statements[last - 1].token = 0x0B;
+        } else {
+            // Closing braces printed after it stay.
+            std::string& text = statements[last - 1].text;
+            const std::size_t lineEnd = text.find("\r\n");
+            text = lineEnd == std::string::npos ? std::string() : text.substr(lineEnd + 2);
+        }
+    }
+
+    if (records) {
+        body.text = BuildStructuredBody(statements, labels, object.ScriptSize());
+    } else {
+        std::string lines;
+        for (const StatementRecord& statement : statements) {
+            if (statement.text.empty()) continue;
+            const std::int32_t start = statement.start;
+            const auto target = std::find(st.JumpTargets.begin(), st.JumpTargets.end(),
+                                          static_cast<std::uint16_t>(start));
+            if (target != st.JumpTargets.end() && *target == start) {
+                lines += JumpLabel(start) + ":\r\n";
+                st.JumpTargets.erase(target);
+            }
+            for (const auto& [position, name] : labels) {
+                if (position == start) lines += name + ":\r\n";
+            }
+            lines += IndentText("\t", statement.text) + "\r\n";
+        }
+        body.text = std::move(lines);
+    }
     st.BlockStack.clear();
     st.Markers.clear();
     return body;

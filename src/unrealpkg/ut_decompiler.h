@@ -10,6 +10,7 @@
 namespace torvane::unrealpkg {
 
 class TUTObjectClassStruct;
+class DecompileContext;
 
 // Nested tokens deeper than this end the decompile with an error (hostile bytecode).
 inline constexpr int kMaxTokenDepth = 400;
@@ -30,8 +31,18 @@ struct DecompiledBody {
     std::string error;  // empty when the whole body decompiled
 };
 
+struct DecompileOptions {
+    bool structured = true;  // if/else, switch and foreach as blocks; false: every jump a goto
+    bool loops = true;       // structured only: for, while, do-until, break and continue rebuilt
+    // Types, declarations and natives of the packages at hand (ut_decompiler_context.h); when
+    // null, those of the body's own package and the fixed native table.
+    DecompileContext* context = nullptr;
+};
+
 // The whole body; the object must be read and parsed. Never throws for bad bytecode: the error
 // is returned with the text made up to it.
+DecompiledBody DecompileBody(TUTObjectClassStruct& object, const DecompileOptions& options);
+// The same with loops printed as labels and gotos.
 DecompiledBody DecompileBody(TUTObjectClassStruct& object, bool structured);
 
 // Walks the whole bytecode to find where it ends; throws on bad bytecode.

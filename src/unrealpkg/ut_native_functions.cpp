@@ -2,6 +2,10 @@
 
 #include <iterator>
 
+#include "unrealpkg/ut_object.h"
+#include "unrealpkg/ut_packages.h"
+#include "unrealpkg/ut_script_objects.h"
+
 namespace torvane::unrealpkg {
 namespace {
 
@@ -36,6 +40,7 @@ constexpr TNativeFunction kNatives[] = {
     {235, kFunction, 0, "Caps"},
     {236, kFunction, 0, "Chr"},
     {237, kFunction, 0, "Asc"},
+    {239, kFunction, 0, "Repl"},  // added by the game's current patch, like $= below
     {244, kFunction, 0, "FMin"},
     {245, kFunction, 0, "FMax"},
     {246, kFunction, 0, "FClamp"},
@@ -157,9 +162,9 @@ constexpr TNativeFunction kNatives[] = {
     {122, kBinaryOperator, 24, "=="},
     {123, kBinaryOperator, 26, "!="},
     {124, kBinaryOperator, 24, "~="},
-    {130, kBinaryOperator, 10, "&&"},
-    {131, kBinaryOperator, 10, "^^"},
-    {132, kBinaryOperator, 11, "||"},
+    {130, kBinaryOperator, 30, "&&"},
+    {131, kBinaryOperator, 30, "^^"},
+    {132, kBinaryOperator, 32, "||"},
     {133, kBinaryOperator, 34, "*="},
     {134, kBinaryOperator, 34, "/="},
     {135, kBinaryOperator, 34, "+="},
@@ -238,6 +243,7 @@ constexpr TNativeFunction kNatives[] = {
     {550, kBinaryOperator, 16, "*"},
     {551, kBinaryOperator, 20, "+"},
     {552, kBinaryOperator, 16, "*"},
+    {322, kBinaryOperator, 44, "$="},
 };
 
 }  // namespace
@@ -252,6 +258,65 @@ const TNativeFunction* FindNativeFunction(std::int32_t index) {
 const TNativeFunction* NativeFunctions(std::size_t* count) {
     *count = std::size(kNatives);
     return kNatives;
+}
+
+namespace {
+constexpr std::uint32_t kFuncPreOperator = 0x10;
+constexpr std::uint32_t kFuncNative = 0x400;
+constexpr std::uint32_t kFuncOperator = 0x1000;
+}  // namespace
+
+TNativeTable::TNativeTable(bool withFixedRecords) {
+    if (!withFixedRecords) return;
+    for (const auto& native : kNatives) byIndex_.emplace(native.index, native);  // first one wins
+}
+
+void TNativeTable::Merge(const TNativeTable& other) {
+    for (const auto& [index, native] : other.byIndex_) {
+        TNativeFunction copy = native;
+        if (native.package) {  // a declared name: kept here as well
+            names_.emplace_back(native.name);
+            copy.name = names_.back().c_str();
+        }
+        byIndex_[index] = copy;
+    }
+}
+
+const TNativeTable& TNativeTable::Fixed() {
+    static const TNativeTable table;
+    return table;
+}
+
+void TNativeTable::AddDeclarations(TUTPackage& package) {
+    for (const auto& entry : package.Exports) {
+        if (entry->GetClassName() != "Function") continue;
+        TUTObject& object = entry->GetObject();
+        ObjectReadScope scope(object, true);
+        const auto* function = dynamic_cast<const TUTObjectClassFunction*>(&object);
+        if (!function || !(function->FunctionFlags() & kFuncNative) || function->iNative() == 0) {
+            continue;
+        }
+        TNativeFunction native{function->iNative(), kFunction, 0, nullptr, &package, entry->exportIndex};
+        if (function->FunctionFlags() & kFuncOperator) {
+            if (function->FunctionFlags() & kFuncPreOperator) {
+                native.kind = kPreOperator;
+            } else if (function->OperatorPrecedence() != 0) {
+                native.kind = kBinaryOperator;
+                native.precedence = function->OperatorPrecedence();
+            } else {
+                native.kind = kPostOperator;
+            }
+        }
+        names_.push_back(function->FriendlyName().empty() ? object.GetObjectName()
+                                                          : function->FriendlyName());
+        native.name = names_.back().c_str();
+        byIndex_[native.index] = native;
+    }
+}
+
+const TNativeFunction* TNativeTable::Find(std::int32_t index) const {
+    const auto it = byIndex_.find(index);
+    return it == byIndex_.end() ? nullptr : &it->second;
 }
 
 }  // namespace torvane::unrealpkg

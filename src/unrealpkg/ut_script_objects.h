@@ -193,6 +193,8 @@ public:
     std::int32_t Struct() const { return reference(); }
 };
 
+struct TUTDecompileSession;
+
 // Decompiler state of a struct, function, state or class (see ut_decompiler.h).
 struct TUTDecompilerState {
     std::int32_t Position = 0;  // bytecode units consumed since the script start
@@ -205,6 +207,7 @@ struct TUTDecompilerState {
     std::vector<std::pair<std::string, std::uint32_t>> Markers;  // (text, start << 16 | end)
     std::string Indent;
     bool structured = true;
+    TUTDecompileSession* session = nullptr;  // types, natives and loop data while a body prints
 };
 
 class TUTObjectClassStruct : public TUTObjectClassField {

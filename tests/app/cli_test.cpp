@@ -89,7 +89,7 @@ TEST(CliPackageTest, PropsAndDecompile) {
     EXPECT_EQ(body.exitCode, 0);
     EXPECT_EQ(body.output,
               "\tif ( C == None )\r\n\t{\r\n\t\treturn \"none\";\r\n\t}\r\n"
-              "\treturn C.Greeting @ string(C.Limit);\r\n\treturn;\r\n");
+              "\treturn C.Greeting @ C.Limit;\r\n");
     const auto function = RunCommand(kCli + " pkg decompile " + kDecoTest + " DecoChild.Describe");
     EXPECT_EQ(function.exitCode, 0);
     EXPECT_EQ(function.output.rfind("static function string Describe (DecoChild C)\r\n{\r\n", 0), 0u) << function.output;
@@ -125,6 +125,18 @@ TEST(CliPackageTest, ExportWritesTheSourceFolder) {
     EXPECT_EQ(rebuilt.exitCode, 0) << rebuilt.output;
     EXPECT_EQ(dir.Read("DecoTest/Classes/DecoChild.~uc"), "// mine\r\n");
     EXPECT_EQ(dir.Read("DecoTest/Classes/DecoChild.uc").rfind("//====", 0), 0u);  // rebuilt
+}
+
+TEST(CliPackageTest, VerifyComparesBodiesWithTheEmbeddedSource) {
+    const auto verify = RunCommand(kCli + " pkg verify " + kDecoTest + " --show 1");
+    EXPECT_EQ(verify.exitCode, 0);
+    EXPECT_NE(verify.output.find(": compared 11, equal "), std::string::npos) << verify.output;
+    EXPECT_NE(verify.output.find("\n  DecoFlow."), std::string::npos) << verify.output;
+    EXPECT_NE(verify.output.find("\ntotal: compared 11, "), std::string::npos) << verify.output;
+    const auto rebuilt = RunCommand(kCli + " pkg decompile " + kDecoTest + " DecoFlow.Loops");
+    EXPECT_NE(rebuilt.output.find("\tdo\r\n"), std::string::npos) << rebuilt.output;
+    const auto labelled = RunCommand(kCli + " pkg decompile " + kDecoTest + " DecoFlow.Loops --body --no-loops");
+    EXPECT_NE(labelled.output.find("goto JL"), std::string::npos) << labelled.output;
 }
 
 TEST(CliPackageTest, BadFileFailsWithTheErrorText) {

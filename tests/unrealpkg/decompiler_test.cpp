@@ -8,6 +8,8 @@
 #include "support/package_builder.h"
 #include "support/temp_dir.h"
 #include "unrealpkg/package_commands.h"
+#include "unrealpkg/ut_decompiler_context.h"
+#include "unrealpkg/ut_object.h"
 #include "unrealpkg/ut_script_objects.h"
 
 namespace torvane::unrealpkg {
@@ -32,6 +34,8 @@ public:
     Code& Byte(int value) { return Tok(value); }
     Code& Word(int value) { bytes_.Word(value); units_ += 2; return *this; }
     Code& Ref(int reference) { bytes_.Compact(reference); units_ += 4; return *this; }
+    Code& Int(std::int32_t value) { bytes_.DWord(static_cast<std::uint32_t>(value)); units_ += 4; return *this; }
+    Code& Float(float value) { bytes_.Float(value); units_ += 4; return *this; }
     Code& Var(int reference) { return Tok(0x00).Ref(reference); }
     Code& EndParms() { return Tok(0x16); }
     Code& Claim(int extraUnits) { units_ += extraUnits; return *this; }  // a ScriptSize that lies
@@ -91,6 +95,12 @@ protected:
         EXPECT_EQ(body.error, "");
         return body.text;
     }
+    // With loops rebuilt, as the export and pkg decompile print.
+    std::string Rebuilt(const Code& code) {
+        const DecompiledBody body = DecompileBody(Function(code), DecompileOptions{});
+        EXPECT_EQ(body.error, "");
+        return body.text;
+    }
 
     testing::TempDir dir_;
     std::unique_ptr<TUTPackage> package_;
@@ -129,13 +139,12 @@ Code IfWithoutElse() {
 }
 
 TEST_F(DecompilerTest, IfWithoutElseClosesBeforeTheFollowingCode) {
-    EXPECT_EQ(Body(IfWithoutElse()),
-              "\tif ( A )\r\n\t{\r\n\t\tB=0;\r\n\t}\r\n\tC=1;\r\n\treturn;\r\n");
+    EXPECT_EQ(Body(IfWithoutElse()), "\tif ( A )\r\n\t{\r\n\t\tB=0;\r\n\t}\r\n\tC=1;\r\n");
 }
 
 TEST_F(DecompilerTest, FlatModeLabelsEveryJumpTarget) {
     EXPECT_EQ(Body(IfWithoutElse(), false),
-              "\tif (! A ) goto JL000F;\r\n\tB=0;\r\nJL000F:\r\n\tC=1;\r\n\treturn;\r\n");
+              "\tif (! A ) goto JL000F;\r\n\tB=0;\r\nJL000F:\r\n\tC=1;\r\n");
 }
 
 TEST_F(DecompilerTest, IfElseInStructuredMode) {
@@ -146,8 +155,7 @@ TEST_F(DecompilerTest, IfElseInStructuredMode) {
     code.Tok(0x0F).Var(kBRef).Tok(0x26);  // 18..25
     code.Tok(0x04).Tok(0x0B);             // 25..27
     EXPECT_EQ(Body(code),
-              "\tif ( A )\r\n\t{\r\n\t\tB=0;\r\n\t}\r\n\telse\r\n\t{\r\n\t\tB=1;\r\n\t}\r\n"
-              "\treturn;\r\n");
+              "\tif ( A )\r\n\t{\r\n\t\tB=0;\r\n\t}\r\n\telse\r\n\t{\r\n\t\tB=1;\r\n\t}\r\n");
 }
 
 TEST_F(DecompilerTest, StatementSpanningAJumpTargetGetsAComment) {
@@ -228,6 +236,307 @@ TEST_F(DecompilerTest, HostileBytecodeEndsWithAnError) {
     const DecompiledBody body = DecompileBody(Function(jumps), true);
     EXPECT_EQ(body.error, "");
     EXPECT_NE(body.text.find("goto JLFFFF"), std::string::npos);
+    const DecompiledBody rebuilt = DecompileBody(Function(jumps), DecompileOptions{});
+    EXPECT_EQ(rebuilt.error, "");
+    EXPECT_NE(rebuilt.text.find("goto JLFFFF"), std::string::npos);
+}
+
+struct CodeCase {
+    const char* what;
+    Code code;
+    const char* expected;
+};
+
+// The printed expression parses back to the tree the bytecode holds.
+TEST_F(DecompilerTest, ParenthesesFollowPrecedenceAndAssociativity) {
+    const CodeCase cases[] = {
+        {"preoperator over a comparison",
+         Code().Tok(0x04).Tok(129).Tok(152).Var(kARef).Var(kBRef).EndParms().EndParms(),
+         "\treturn  !(A <= B);\r\n"},
+        {"same precedence on the right",
+         Code().Tok(0x0F).Var(kARef).Tok(157).Var(kBRef).Tok(158).Var(kCRef).Tok(141).Var(kARef)
+             .EndParms().EndParms().EndParms(),
+         "\tA=B ^ (C |  ~A);\r\n"},
+        {"right operand of a minus",
+         Code().Tok(0x0F).Var(kARef).Tok(147).Var(kBRef).Tok(147).Var(kCRef).Var(kARef).EndParms().EndParms(),
+         "\tA=B - (C - A);\r\n"},
+        {"left operand of a minus",
+         Code().Tok(0x0F).Var(kARef).Tok(147).Tok(147).Var(kBRef).Var(kCRef).EndParms().Var(kARef).EndParms(),
+         "\tA=B - C - A;\r\n"},
+        {"&& binds less than ==",
+         Code().Tok(0x04).Tok(242).Tok(130).Var(kARef).Var(kBRef).EndParms().Var(kCRef).EndParms(),
+         "\treturn (A && B) == C;\r\n"},
+        {"== inside &&",
+         Code().Tok(0x04).Tok(130).Tok(154).Var(kARef).Var(kBRef).EndParms().Var(kCRef).EndParms(),
+         "\treturn A == B && C;\r\n"},
+    };
+    for (const CodeCase& c : cases) EXPECT_EQ(Body(c.code), c.expected) << c.what;
+}
+
+TEST_F(DecompilerTest, FloatsPrintAsTheShortestTextThatReadsBack) {
+    const CodeCase cases[] = {
+        {"thousandth", Code().Tok(0x0F).Var(kARef).Tok(0x1E).Float(0.001f), "\tA=0.001;\r\n"},
+        {"integral", Code().Tok(0x0F).Var(kARef).Tok(0x1E).Float(2.0f), "\tA=2.0;\r\n"},
+        {"tenth", Code().Tok(0x0F).Var(kARef).Tok(0x1E).Float(0.1f), "\tA=0.1;\r\n"},
+        {"large", Code().Tok(0x0F).Var(kARef).Tok(0x1E).Float(1e8f), "\tA=100000000.0;\r\n"},
+        {"vector", Code().Tok(0x0F).Var(kARef).Tok(0x23).Float(0.001f).Float(1.0f).Float(-2.5f),
+         "\tA=vect(0.001,1.0,-2.5);\r\n"},
+    };
+    for (const CodeCase& c : cases) EXPECT_EQ(Body(c.code), c.expected) << c.what;
+}
+
+TEST_F(DecompilerTest, ValidSyntaxForConstantsThroughObjectsNewAndStop) {
+    const CodeCase cases[] = {
+        {"constant through an object",
+         Code().Tok(0x0F).Var(kARef).Tok(0x19).Tok(0x17).Word(5).Byte(0).Tok(0x1D).Int(32),
+         "\tA=32;\r\n"},
+        {"new with outer and name",
+         Code().Tok(0x0F).Var(kARef).Tok(0x11).Tok(0x17).Tok(0x21).Ref(kB).Tok(0x0B).Tok(0x20).Ref(kOtherRef),
+         "\tA=new (self, 'B') Class'Other';\r\n"},
+        {"new of a class alone",
+         Code().Tok(0x0F).Var(kARef).Tok(0x11).Tok(0x0B).Tok(0x0B).Tok(0x0B).Tok(0x20).Ref(kOtherRef),
+         "\tA=new Class'Other';\r\n"},
+        {"stop before more code", Code().Tok(0x08).Tok(0x0F).Var(kARef).Tok(0x25), "\tstop;\r\n\tA=0;\r\n"},
+        {"static call", Code().Tok(0x12).Tok(0x20).Ref(kOtherRef).Word(5).Byte(0).Tok(0x1B).Ref(kTestFunc).EndParms(),
+         "\tClass'Other'.static.TestFunc();\r\n"},
+        {"class default", Code().Tok(0x0F).Var(kARef).Tok(0x12).Tok(0x20).Ref(kOtherRef).Word(5).Byte(0).Tok(0x02).Ref(kBRef),
+         "\tA=Class'Other'.Default.B;\r\n"},
+    };
+    for (const CodeCase& c : cases) EXPECT_EQ(Body(c.code), c.expected) << c.what;
+}
+
+TEST_F(DecompilerTest, ClosingReturnIsDroppedUnlessAJumpLeadsToIt) {
+    Code closing;  // A = B; return (the compiler's own)
+    closing.Tok(0x0F).Var(kARef).Var(kBRef).Tok(0x04).Tok(0x0B);
+    EXPECT_EQ(Body(closing), "\tA=B;\r\n");
+    EXPECT_EQ(Body(closing, false), "\tA=B;\r\n");
+    Code jumpedTo;  // if (!A) goto END; B = 0; END: return
+    jumpedTo.Tok(0x07).Word(15).Var(kARef).Tok(0x0F).Var(kBRef).Tok(0x25).Tok(0x04).Tok(0x0B);
+    EXPECT_EQ(Body(jumpedTo, false), "\tif (! A ) goto JL000F;\r\n\tB=0;\r\nJL000F:\r\n\treturn;\r\n");
+    Code written;  // return A; return (only the last one is the compiler's)
+    written.Tok(0x04).Var(kARef).Tok(0x04).Tok(0x0B);
+    EXPECT_EQ(Rebuilt(written), "\treturn A;\r\n");
+}
+
+TEST_F(DecompilerTest, LoopsAreRebuilt) {
+    const CodeCase cases[] = {
+        {"while",
+         Code().Tok(0x07).Word(18).Var(kARef)           // 0..8    while (A)
+             .Tok(0x0F).Var(kBRef).Tok(0x25)           // 8..15   B = 0
+             .Tok(0x06).Word(0)                        // 15..18  back
+             .Tok(0x0F).Var(kCRef).Tok(0x26),          // 18..25  C = 1
+         "\twhile ( A )\r\n\t{\r\n\t\tB=0;\r\n\t}\r\n\tC=1;\r\n"},
+        {"for",
+         Code().Tok(0x0F).Var(kARef).Tok(0x25)                                    // 0..7    A = 0
+             .Tok(0x07).Word(39).Tok(150).Var(kARef).Var(kBRef).EndParms()       // 7..22   A < B
+             .Tok(0x0F).Var(kCRef).Tok(0x26)                                      // 22..29  C = 1
+             .Tok(165).Var(kARef).EndParms()                                      // 29..36  A++
+             .Tok(0x06).Word(7)                                                   // 36..39  back
+             .Tok(0x04).Var(kBRef),                                               // 39..45  return B
+         "\tfor ( A=0; A < B; A++ )\r\n\t{\r\n\t\tC=1;\r\n\t}\r\n\treturn B;\r\n"},
+        {"do until with break and continue",
+         Code().Tok(0x07).Word(11).Var(kARef)        // 0..8    if (A)
+             .Tok(0x06).Word(37)                     // 8..11   break
+             .Tok(0x07).Word(22).Var(kBRef)          // 11..19  if (B)
+             .Tok(0x06).Word(29)                     // 19..22  continue
+             .Tok(0x0F).Var(kCRef).Tok(0x26)         // 22..29  C = 1
+             .Tok(0x07).Word(0).Var(kCRef)           // 29..37  until (C)
+             .Tok(0x04).Var(kARef),                  // 37..43  return A
+         "\tdo\r\n\t{\r\n\t\tif ( A )\r\n\t\t{\r\n\t\t\tbreak;\r\n\t\t}\r\n"
+         "\t\tif ( B )\r\n\t\t{\r\n\t\t\tcontinue;\r\n\t\t}\r\n\t\tC=1;\r\n\t} until ( C );\r\n"
+         "\treturn A;\r\n"},
+        {"a jump that is no loop keeps its label",
+         Code().Tok(0x06).Word(10)                   // 0..3    goto
+             .Tok(0x0F).Var(kCRef).Tok(0x26)         // 3..10   C = 1
+             .Tok(0x0F).Var(kARef).Var(kBRef),       // 10..21  A = B
+         "\tgoto JL000A;\r\n\tC=1;\r\nJL000A:\r\n\tA=B;\r\n"},
+    };
+    for (const CodeCase& c : cases) EXPECT_EQ(Rebuilt(c.code), c.expected) << c.what;
+    // With the option off, loops stay labels and gotos.
+    EXPECT_EQ(Body(cases[0].code),
+              "JL0000:\r\n\tif ( A )\r\n\t{\r\n\t\tB=0;\r\n\t\tgoto JL0000;\r\n\t}\r\n\tC=1;\r\n");
+}
+
+// A package with declarations: classes with members, typed variables, an enum, functions with
+// flags and parameters, and native declarations; for the rules that need to know what a
+// reference names.
+namespace typed {
+
+enum Name { nNone, nCore, nObject, nClass, nPackage, nFunction, nIntProperty, nByteProperty,
+            nFloatProperty, nEnum, nStrProperty, nMyClass, nParent, nOther, nTestFunc, nWork, nHelper,
+            nSetMood, nM, nMood, nEMood, nCalm, nAngry, nHappy, nI, nF, nS, nTwice, nFromCore };
+
+// Exports by reference.
+enum Ref { rMyClass = 1, rParent, rOther, rWork, rHelper, rTestFunc, rMood, rEMood, rSetMood, rM, rI,
+           rF, rS, rTwice, rParentTestFunc };
+
+// Imports: 1 Core, 2 Object, 3 Function, 4 IntProperty, 5 ByteProperty, 6 FloatProperty, 7 Enum,
+// 8 StrProperty.
+constexpr int kFunctionClass = -3, kIntClass = -4, kByteClass = -5, kFloatClass = -6, kEnumClass = -7,
+              kStrClass = -8;
+constexpr std::uint32_t kDefined = 0x2, kFinal = 0x1, kNative = 0x400, kParm = 0x80;
+
+std::string ClassSerial(int super, int children, int name) {
+    Bytes b;
+    b.Compact(super).Compact(0);                         // SuperField, Next
+    b.Compact(0).Compact(children).Compact(name);        // ScriptText, Children, FriendlyName
+    b.DWord(0).DWord(0).DWord(0);                        // Line, TextPos, ScriptSize
+    b.DWord(0).DWord(0).DWord(0).DWord(0).Word(0).DWord(0);  // masks, label table, state flags
+    b.DWord(0);                                          // ClassFlags
+    for (int i = 0; i < 4; ++i) b.DWord(0);              // GUID
+    b.Compact(0).Compact(0).Compact(0).Compact(nNone);   // dependencies, imports, within, config
+    b.Compact(nNone);                                    // no default properties
+    return b.str();
+}
+
+std::string FunctionSerial(const Code& code, int name, int next, std::uint32_t flags, int superField = 0,
+                           int children = 0, int iNative = 0) {
+    Bytes b;
+    b.Compact(nNone).Compact(superField).Compact(next);
+    b.Compact(0).Compact(children).Compact(name);
+    b.DWord(1).DWord(0).DWord(code.units());
+    b.Raw(code.bytes());
+    b.Word(iNative).Byte(0).DWord(flags);
+    return b.str();
+}
+
+std::string PropertySerial(int next, std::uint32_t flags, int extra = -1) {
+    Bytes b;
+    b.Compact(nNone).Compact(0).Compact(next);
+    b.Word(1).Word(0).DWord(flags).Compact(nNone);
+    if (extra >= 0) b.Compact(extra);
+    return b.str();
+}
+
+std::string EnumSerial() {
+    Bytes b;
+    b.Compact(nNone).Compact(0).Compact(0);
+    b.Compact(3).Compact(nCalm).Compact(nAngry).Compact(nHappy);
+    return b.str();
+}
+
+PackageSpec Spec(const Code& code, int superField) {
+    PackageSpec spec;
+    spec.names = {"None", "Core", "Object", "Class", "Package", "Function", "IntProperty", "ByteProperty",
+                  "FloatProperty", "Enum", "StrProperty", "MyClass", "Parent", "Other", "TestFunc", "Work",
+                  "Helper", "SetMood", "M", "Mood", "EMood", "MOOD_Calm", "MOOD_Angry", "MOOD_Happy", "I",
+                  "F", "S", "Twice", "FromCore"};
+    spec.imports = {{nCore, nPackage, 0, nCore},          {nCore, nClass, -1, nObject},
+                    {nCore, nClass, -1, nFunction},       {nCore, nClass, -1, nIntProperty},
+                    {nCore, nClass, -1, nByteProperty},   {nCore, nClass, -1, nFloatProperty},
+                    {nCore, nClass, -1, nEnum},           {nCore, nClass, -1, nStrProperty}};
+    const Code none;
+    spec.exports = {
+        {0, rParent, 0, nMyClass, 0, ClassSerial(rParent, rTestFunc, nMyClass)},
+        {0, 0, 0, nParent, 0, ClassSerial(0, rWork, nParent)},
+        {0, 0, 0, nOther, 0, ClassSerial(0, rHelper, nOther)},
+        {kFunctionClass, 0, rParent, nWork, 0, FunctionSerial(none, nWork, rParentTestFunc, kDefined)},
+        {kFunctionClass, 0, rOther, nHelper, 0, FunctionSerial(none, nHelper, 0, kDefined)},
+        {kFunctionClass, 0, rMyClass, nTestFunc, 0, FunctionSerial(code, nTestFunc, rMood, kDefined, superField)},
+        {kByteClass, 0, rMyClass, nMood, 0, PropertySerial(rEMood, 0, rEMood)},
+        {kEnumClass, 0, rMyClass, nEMood, 0, EnumSerial()},
+        {kFunctionClass, 0, rMyClass, nSetMood, 0,
+         FunctionSerial(none, nSetMood, rI, kDefined | kFinal, 0, rM)},
+        {kByteClass, 0, rSetMood, nM, 0, PropertySerial(0, kParm, rEMood)},
+        {kIntClass, 0, rMyClass, nI, 0, PropertySerial(rF, 0)},
+        {kFloatClass, 0, rMyClass, nF, 0, PropertySerial(rS, 0)},
+        {kStrClass, 0, rMyClass, nS, 0, PropertySerial(rTwice, 0)},
+        {kFunctionClass, 0, rMyClass, nTwice, 0, FunctionSerial(none, nTwice, 0, kNative | kFinal, 0, 0, 600)},
+        {kFunctionClass, 0, rParent, nTestFunc, 0, FunctionSerial(none, nTestFunc, 0, kDefined)},
+    };
+    return spec;
+}
+
+}  // namespace typed
+
+class TypedDecompilerTest : public ::testing::Test {
+protected:
+    // The body of MyClass.TestFunc; with packagesAtHand, the natives of the package's own
+    // declarations and of a Core.u beside it are known.
+    std::string Body(const Code& code, int superField = 0, bool packagesAtHand = false) {
+        package_ = std::make_unique<TUTPackage>(dir_.Write("Typed.u", testing::BuildPackage(typed::Spec(code, superField))));
+        std::unique_ptr<DecompileContext> context;
+        if (packagesAtHand) context = DecompileContext::WithPackagesAtHand(*package_);
+        TUTObject& object = package_->GetExport(typed::rTestFunc - 1)->GetObject();
+        ObjectReadScope scope(object, true);
+        DecompileOptions options;
+        options.context = context.get();
+        const DecompiledBody body = DecompileBody(dynamic_cast<TUTObjectClassStruct&>(object), options);
+        EXPECT_EQ(body.error, "");
+        return body.text;
+    }
+
+    testing::TempDir dir_;
+    std::unique_ptr<TUTPackage> package_;
+};
+
+TEST_F(TypedDecompilerTest, SuperWhereTheBytecodeCallsAParentsVersion) {
+    using namespace typed;
+    Code overridden;  // the version TestFunc overrides
+    overridden.Tok(0x1C).Ref(rParentTestFunc).EndParms();
+    EXPECT_EQ(Body(overridden, rParentTestFunc), "\tSuper.TestFunc();\r\n");
+    Code parents;  // Parent declares Work: what Super finds from MyClass
+    parents.Tok(0x1C).Ref(rWork).EndParms();
+    EXPECT_EQ(Body(parents), "\tSuper.Work();\r\n");
+    Code other;  // not a parent's: the class is named
+    other.Tok(0x1C).Ref(rHelper).EndParms();
+    EXPECT_EQ(Body(other), "\tSuper(Other).Helper();\r\n");
+    Code final;  // a final function is called plainly
+    final.Tok(0x1C).Ref(rSetMood).Tok(0x24).Byte(0).EndParms();
+    EXPECT_EQ(Body(final), "\tSetMood(MOOD_Calm);\r\n");
+}
+
+TEST_F(TypedDecompilerTest, ConversionsPrintedWhereTheMeaningNeedsThem) {
+    using namespace typed;
+    const CodeCase cases[] = {
+        {"truncation under an operator",  // F = int(F) % 60.0
+         Code().Tok(0x0F).Var(rF).Tok(173).Tok(0x3F).Tok(0x44).Var(rF).Tok(0x1E).Float(60).EndParms(),
+         "\tF=int(F) % 60.0;\r\n"},
+        {"float division of integers",  // F = float(I) / I
+         Code().Tok(0x0F).Var(rF).Tok(172).Tok(0x3F).Var(rI).Tok(0x3F).Var(rI).EndParms(),
+         "\tF=float(I) / I;\r\n"},
+        {"the conversion of an assignment", Code().Tok(0x0F).Var(rI).Tok(0x44).Var(rF), "\tI=F;\r\n"},
+        {"string operators convert by themselves",
+         Code().Tok(0x0F).Var(rS).Tok(112).Var(rS).Tok(0x53).Var(rI).EndParms(), "\tS=S $ I;\r\n"},
+        {"an assigned string conversion stays", Code().Tok(0x0F).Var(rS).Tok(0x53).Var(rI), "\tS=string(I);\r\n"},
+    };
+    for (const CodeCase& c : cases) EXPECT_EQ(Body(c.code), c.expected) << c.what;
+}
+
+TEST_F(TypedDecompilerTest, EnumValuesPrintAsNamesWhereTheTypeIsKnown) {
+    using namespace typed;
+    const CodeCase cases[] = {
+        {"assignment", Code().Tok(0x0F).Var(rMood).Tok(0x24).Byte(2), "\tMood=MOOD_Happy;\r\n"},
+        {"comparison", Code().Tok(0x04).Tok(154).Tok(0x3A).Var(rMood).Tok(0x24).Byte(1).EndParms(),
+         "\treturn Mood == MOOD_Angry;\r\n"},
+        {"argument", Code().Tok(0x1C).Ref(rSetMood).Tok(0x24).Byte(1).EndParms(), "\tSetMood(MOOD_Angry);\r\n"},
+        {"out of range", Code().Tok(0x0F).Var(rMood).Tok(0x24).Byte(7), "\tMood=7;\r\n"},
+        {"switch",
+         Code().Tok(0x05).Byte(1).Var(rMood)             // 0..7   switch (Mood)
+             .Tok(0x0A).Word(22).Tok(0x24).Byte(0)       // 7..12  case 0:
+             .Tok(0x0F).Var(rI).Tok(0x26)                // 12..19 I = 1
+             .Tok(0x06).Word(25)                         // 19..22 break
+             .Tok(0x0A).Word(0xFFFF)                     // 22..25 default (the compiler's)
+             .Tok(0x04).Var(rI),                         // 25..31 return I
+         "\tswitch (Mood)\r\n\t{\r\n\t\tcase MOOD_Calm:\r\n\t\tI=1;\r\n\t\tbreak;\r\n\t}\r\n\treturn I;\r\n"},
+    };
+    for (const CodeCase& c : cases) EXPECT_EQ(Body(c.code), c.expected) << c.what;
+}
+
+TEST_F(TypedDecompilerTest, NativesOfThePackagesAtHandComeFromTheirDeclarations) {
+    using namespace typed;
+    // Core beside the package declares native 601; the package itself declares 600.
+    PackageSpec core;
+    core.names = {"None", "Core", "Object", "Class", "Package", "Function", "FromCore"};
+    core.imports = {{1, 3, 0, 5}};  // Class Function
+    const Code none;
+    core.exports = {{-1, 0, 0, 6, 0, FunctionSerial(none, 6, 0, kNative | kFinal, 0, 0, 601)}};
+    dir_.Write("Core.u", testing::BuildPackage(core));
+    Code code;
+    code.Tok(0x0F).Var(rI).Tok(0x62).Byte(0x58).Var(rI).EndParms();  // native 600
+    code.Tok(0x0F).Var(rI).Tok(0x62).Byte(0x59).EndParms();          // native 601
+    EXPECT_EQ(Body(code, 0, true), "\tI=Twice(I);\r\n\tI=FromCore();\r\n");
+    EXPECT_EQ(Body(code, 0, false), "\tI=UnknownFunction600(I);\r\n\tI=UnknownFunction601();\r\n");
 }
 
 std::string ReadExpected(const std::string& name) {

@@ -47,13 +47,15 @@ TEST(FixturePackagesTest, EveryExportReadsParsesAndFormats) {
     }
 }
 
-TEST(FixturePackagesTest, EveryBodyDecompilesInBothModes) {
+TEST(FixturePackagesTest, EveryBodyDecompilesInEveryMode) {
+    const BodyPrintMode modes[] = {{true, true}, {true, false}, {false, false}};
     for (const std::string& file : FixturePackages()) {
         if (std::filesystem::path(file).extension() != ".u") continue;
-        for (bool structured : {true, false}) {
+        for (const BodyPrintMode& mode : modes) {
             std::ostringstream out, err;
-            EXPECT_EQ(PrintAllDecompiledBodies(file, structured, out, err), 0)
-                << file << (structured ? "" : " (flat)") << "\n" << out.str() << err.str();
+            EXPECT_EQ(PrintAllDecompiledBodies(file, mode, out, err), 0)
+                << file << " structured " << mode.structured << " loops " << mode.loops << "\n"
+                << out.str() << err.str();
         }
     }
 }
@@ -94,7 +96,7 @@ TEST(FixturePackagesTest, FuzzFindingsStayFixed) {
         ++files;
         const std::string file = entry.path().string();
         std::ostringstream out, err;
-        PrintAllDecompiledBodies(file, true, out, err);
+        PrintAllDecompiledBodies(file, BodyPrintMode{}, out, err);
         try {
             TUTPackage package(file);
             for (int i = 0; i < package.ExportCount(); ++i) {
@@ -135,7 +137,7 @@ TEST(FixturePackagesTest, CommandsReportBadFiles) {
     EXPECT_NE(PrintPackageInfo(bad, out, err), 0);
     EXPECT_NE(err.str().find("ERROR! This isn't an Unreal package"), std::string::npos);
     EXPECT_NE(PrintProperties(bad, "X", out, err), 0);
-    EXPECT_NE(PrintAllDecompiledBodies(bad, true, out, err), 0);
+    EXPECT_NE(PrintAllDecompiledBodies(bad, BodyPrintMode{}, out, err), 0);
 }
 
 }  // namespace
