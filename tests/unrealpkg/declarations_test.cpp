@@ -33,10 +33,11 @@ TUTObject& ExportAt(TUTPackage& package, const std::string& path) {
 }
 
 template <typename T>
-std::string Write(TUTPackage& package, const std::string& path, std::string (*writer)(T&, bool)) {
+std::string Write(TUTPackage& package, const std::string& path,
+                  std::string (*writer)(T&, bool, DecompileContext*)) {
     auto& object = dynamic_cast<T&>(ExportAt(package, path));
     ObjectReadScope scope(object, true);
-    return writer(object, true);
+    return writer(object, true, nullptr);
 }
 
 // --- property modifiers on built properties -------------------------------------------------------

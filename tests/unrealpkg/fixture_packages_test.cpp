@@ -126,7 +126,7 @@ TEST(FixturePackagesTest, DeepOuterChainsGiveShortPaths) {
         std::ostringstream out, err;
         EXPECT_EQ(PrintPackageInfo(file, out, err), 0) << err.str();
         EXPECT_LT(out.str().size(), static_cast<std::size_t>(references) * (2 * longestPath + 100)) << name;
-        PrintAllDecompiledBodies(file, true, out, err);
+        PrintAllDecompiledBodies(file, BodyPrintMode{}, out, err);
     }
 }
 
