@@ -9,6 +9,7 @@
 #include <ctime>
 #include <filesystem>
 #include <random>
+#include <utility>
 
 namespace torvane::platform {
 namespace {
@@ -42,15 +43,21 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Writes to a temporary file beside path and renames it over path; errno on failure.
-int ReplaceAtomically(const std::string& path, std::string_view bytes, bool flushToDisk = true) {
+// Creates the temporary file beside path, with path's permission bits when it exists; errno on
+// failure.
+int CreateTempBeside(const std::string& path, std::string& temp, int& fd) {
     mode_t mode = 0644;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-    const std::string temp = TempNameBeside(path);
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd < 0) return errno;
-    if (!WriteAll(fd, bytes) || (flushToDisk && ::fsync(fd) != 0)) {
+    temp = TempNameBeside(path);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    return fd < 0 ? errno : 0;
+}
+
+// Flushes (when asked) and closes the temporary file and renames it over path; on failure it is
+// removed and errno returned.
+int FinishTemp(int fd, const std::string& temp, const std::string& path, bool flushToDisk) {
+    if (flushToDisk && ::fsync(fd) != 0) {
         const int saved = errno;
         ::close(fd);
         ::unlink(temp.c_str());
@@ -62,6 +69,20 @@ int ReplaceAtomically(const std::string& path, std::string_view bytes, bool flus
         return saved;
     }
     return 0;
+}
+
+// Writes to a temporary file beside path and renames it over path; errno on failure.
+int ReplaceAtomically(const std::string& path, std::string_view bytes, bool flushToDisk = true) {
+    std::string temp;
+    int fd = -1;
+    if (const int error = CreateTempBeside(path, temp, fd)) return error;
+    if (!WriteAll(fd, bytes)) {
+        const int saved = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return saved;
+    }
+    return FinishTemp(fd, temp, path, flushToDisk);
 }
 
 // Reads a whole file; errno on failure.
@@ -130,6 +151,33 @@ void WriteFileAtomic(std::string_view path, std::string_view bytes, bool flushTo
     if (const int error = ReplaceAtomically(std::string(path), bytes, flushToDisk)) {
         throw FileError("Cannot create file \"" + std::string(path) + "\". " + ErrorText(error));
     }
+}
+
+AtomicFileWriter::AtomicFileWriter(std::string path, bool flushToDisk)
+    : path_(std::move(path)), flushToDisk_(flushToDisk) {
+    if (const int error = CreateTempBeside(path_, temp_, fd_)) Fail(error);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temp_.c_str());
+    }
+}
+
+void AtomicFileWriter::Write(std::string_view bytes) {
+    if (fd_ < 0) throw std::logic_error("AtomicFileWriter used after Commit");
+    if (!WriteAll(fd_, bytes)) Fail(errno);
+}
+
+void AtomicFileWriter::Commit() {
+    if (fd_ < 0) throw std::logic_error("AtomicFileWriter used after Commit");
+    const int fd = std::exchange(fd_, -1);
+    if (const int error = FinishTemp(fd, temp_, path_, flushToDisk_)) Fail(error);
+}
+
+void AtomicFileWriter::Fail(int error) const {
+    throw FileError("Cannot create file \"" + path_ + "\". " + ErrorText(error));
 }
 
 bool CopyFileOverwrite(std::string_view source, std::string_view destination,

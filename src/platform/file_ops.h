@@ -34,6 +34,29 @@ std::string ReadWholeFile(std::string_view path);
 // written in large numbers).
 void WriteFileAtomic(std::string_view path, std::string_view bytes, bool flushToDisk = true);
 
+// WriteFileAtomic for bytes made piece by piece: the pieces go to a temporary file beside path,
+// which Commit flushes to the disk (unless flushToDisk is false, as for WriteFileAtomic) and
+// renames into place. Destroyed without Commit, it removes the temporary file and leaves path as
+// it was. Throws FileError ("Cannot create file ...").
+class AtomicFileWriter final {
+public:
+    explicit AtomicFileWriter(std::string path, bool flushToDisk = true);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void Write(std::string_view bytes);
+    void Commit();
+
+private:
+    [[noreturn]] void Fail(int error) const;
+
+    std::string path_;
+    std::string temp_;
+    bool flushToDisk_;
+    int fd_ = -1;
+};
+
 // Copies source over destination (replacing it atomically).
 bool CopyFileOverwrite(std::string_view source, std::string_view destination,
                        std::string* error = nullptr);

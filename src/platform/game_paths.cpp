@@ -176,6 +176,23 @@ std::vector<DirectoryEntry> ListDirectory(std::string_view directory, std::strin
     return result;
 }
 
+std::vector<std::string> ListFileNames(std::string_view directory, std::string_view pattern) {
+    std::vector<std::string> names;
+    const std::string dir = directory.empty() ? std::string(".") : ResolvePath(directory);
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec);
+    if (ec) return names;
+    for (const auto& item : it) {
+        std::string name = item.path().filename().string();
+        if (!WildcardMatch(pattern, name)) continue;
+        // The entry's type comes with the listing; only a link or an unknown type is looked up.
+        std::error_code typeError;
+        if (item.is_regular_file(typeError)) names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<DirectoryEntry> ListPattern(std::string_view pathPattern, const ListFilter& filter) {
     auto [directory, pattern] = SplitLastSeparator(pathPattern);
     if (directory.empty() && !pathPattern.empty() && IsPathSeparator(pathPattern[0])) {

@@ -62,6 +62,10 @@ struct ListFilter {
 std::vector<DirectoryEntry> ListDirectory(std::string_view directory, std::string_view pattern,
                                           const ListFilter& filter = {});
 
+// The names of the regular files (or links to them) of a directory that match pattern, in name
+// order: ListDirectory's files without their attributes, which spares a query per file.
+std::vector<std::string> ListFileNames(std::string_view directory, std::string_view pattern);
+
 // Lists a pattern written as one path ("C:\Mod\Classes\*.uc" or "Classes/*.uc"): the directory is
 // the part before the last separator of either kind.
 std::vector<DirectoryEntry> ListPattern(std::string_view pathPattern,

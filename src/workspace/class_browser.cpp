@@ -1,6 +1,7 @@
 #include "workspace/class_browser.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "core/interaction.h"
 #include "core/text.h"
@@ -237,10 +238,10 @@ bool ClassBrowser::RebuildClassTrees() {
 
 bool ClassBrowser::ScanPackageClasses(const std::string& package) {
     const std::string directory = platform::ResolveGamePath(context_.install.gameRoot(), "\\" + package + "\\Classes");
-    for (const auto& file : platform::ListDirectory(directory, "*.UC")) {
-        Status("Parsing " + package + "." + file.name);
+    for (const std::string& name : platform::ListFileNames(directory, "*.UC")) {
+        Status("Parsing " + package + "." + name);
         Pump();
-        const std::string path = directory + "/" + file.name;
+        const std::string path = directory + "/" + name;
         try {
             AddClassEntry(package, path);
         } catch (const platform::FileError& e) {
@@ -260,8 +261,46 @@ void ClassBrowser::AddClassEntry(const std::string& package, const std::string& 
     objectTree_.AddTopLevel({header.className, header.className, header.parentName, path, package});
 }
 
+namespace {
+
+// The parent of node as the placing rule finds it: the first node, in pre-order over the other
+// top-level nodes and their subtrees, whose class name is node's parent name (any case).
+ClassNode* SearchParent(std::vector<std::unique_ptr<ClassNode>>& roots, const ClassNode& node) {
+    for (auto& top : roots) {
+        if (top.get() == &node) continue;
+        std::vector<ClassNode*> stack{top.get()};
+        while (!stack.empty()) {
+            ClassNode* candidate = stack.back();
+            stack.pop_back();
+            if (core::EqualsIgnoringCase(candidate->entry.className, node.entry.parentName)) {
+                return candidate;
+            }
+            for (auto it = candidate->children.rbegin(); it != candidate->children.rend(); ++it) {
+                stack.push_back(it->get());
+            }
+        }
+    }
+    return nullptr;
+}
+
+bool IsWithin(const ClassNode& candidate, const ClassNode& subtree) {
+    for (const ClassNode* up = &candidate; up; up = up->parent) {
+        if (up == &subtree) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void ClassBrowser::PlaceClasses() {
     auto& roots = objectTree_.roots();
+    // The nodes of each class name (upper-cased). A name only one node has needs no search: that
+    // node is the parent unless it lies inside the node being placed, which the search skips.
+    std::unordered_map<std::string, std::vector<ClassNode*>> byName;
+    objectTree_.Walk([&](ClassNode& node) {
+        byName[core::UpperCase(node.entry.className)].push_back(&node);
+        return true;
+    });
     std::vector<ClassNode*> order;
     for (auto& root : roots) order.push_back(root.get());
     for (ClassNode* node : order) {
@@ -269,21 +308,11 @@ void ClassBrowser::PlaceClasses() {
         Status("Placing - " + node->entry.caption);
         Pump();
         ClassNode* parent = nullptr;
-        for (auto& top : roots) {
-            if (top.get() == node) continue;
-            std::vector<ClassNode*> stack{top.get()};
-            while (!stack.empty() && !parent) {
-                ClassNode* candidate = stack.back();
-                stack.pop_back();
-                if (core::EqualsIgnoringCase(candidate->entry.className, node->entry.parentName)) {
-                    parent = candidate;
-                    break;
-                }
-                for (auto it = candidate->children.rbegin(); it != candidate->children.rend(); ++it) {
-                    stack.push_back(it->get());
-                }
-            }
-            if (parent) break;
+        const auto named = byName.find(core::UpperCase(node->entry.parentName));
+        if (named != byName.end() && named->second.size() == 1) {
+            if (!IsWithin(*named->second.front(), *node)) parent = named->second.front();
+        } else if (named != byName.end()) {
+            parent = SearchParent(roots, *node);
         }
         if (parent) objectTree_.MoveUnder(*node, *parent);
     }

@@ -54,7 +54,7 @@ public:
         const bool blank = b == ' ' || b == '\r';
         switch (phase_) {
             case 0:
-                if (core::UpperCase(token_) == "CLASS") {
+                if (core::EqualsIgnoringCase(token_, "CLASS")) {
                     token_.clear();
                     phase_ = 1;
                 }
@@ -69,14 +69,13 @@ public:
                     phase_ = 3;
                 }
                 break;
-            case 3: {
-                const std::string upper = core::UpperCase(token_);
-                if (upper == "EXTENDS" || upper == "EXPANDS") {
+            case 3:
+                if (core::EqualsIgnoringCase(token_, "EXTENDS") ||
+                    core::EqualsIgnoringCase(token_, "EXPANDS")) {
                     token_.clear();
                     phase_ = 4;
                 }
                 break;
-            }
             case 4:
                 if (!token_.empty()) phase_ = 5;
                 break;

@@ -105,11 +105,15 @@ std::vector<CompiledPackage> ListCompiledPackages(const platform::GameInstall& i
 
 std::vector<std::string> ReadPackageList(const std::string& path) {
     if (!platform::FileExists(path)) return {};
-    return core::SplitLines(platform::ReadWholeFile(path));
+    const std::string bytes = platform::ReadWholeFile(path);
+    // Names hold no zero bytes: such a file is what an interrupted write left, read as no list.
+    if (bytes.find('\0') != std::string::npos) return {};
+    return core::SplitLines(bytes);
 }
 
 void WritePackageList(const std::string& path, const std::vector<std::string>& names) {
-    platform::WriteFileAtomic(path, core::JoinLinesCrLf(names));
+    // Kept with the tree caches and made again with them, so the write does not wait for the disk.
+    platform::WriteFileAtomic(path, core::JoinLinesCrLf(names), /*flushToDisk=*/false);
 }
 
 bool PackageListChanged(const std::vector<std::string>& stored,

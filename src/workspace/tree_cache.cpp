@@ -1,6 +1,8 @@
 #include "workspace/tree_cache.h"
 
 #include <cstring>
+#include <functional>
+#include <string_view>
 
 #include "core/text.h"
 #include "platform/file_ops.h"
@@ -21,28 +23,29 @@ void AppendInt(std::string& out, std::int32_t value) {
     PutInt(out, out.size() - 4, value);
 }
 
-void PutShortString(std::string& record, std::size_t at, const std::string& text) {
+void PutShortString(std::string& out, std::size_t at, const std::string& text) {
     const std::size_t length = std::min<std::size_t>(text.size(), 255);
-    record[at] = static_cast<char>(length);
-    std::memcpy(record.data() + at + 1, text.data(), length);
+    out[at] = static_cast<char>(length);
+    std::memcpy(out.data() + at + 1, text.data(), length);
 }
 
-std::string NodeRecord(const ClassNode& node) {
-    std::string record(kNodeRecordSize, '\0');
-    for (std::size_t at : {0u, 4u, 8u, 12u}) PutInt(record, at, -1);
-    PutInt(record, 16, 1);
-    record[22] = 1;
-    record[23] = node.expanded ? 1 : 0;
-    record[24] = node.selected ? 1 : 0;
-    PutInt(record, 32, static_cast<std::int32_t>(node.children.size()));
-    record[40] = 1;
-    record[41] = 1;
-    PutShortString(record, 92, node.entry.caption);
-    PutShortString(record, 348, node.entry.className);
-    PutShortString(record, 604, node.entry.parentName);
-    PutShortString(record, 860, node.entry.fileName);
-    PutShortString(record, 1116, node.entry.package);
-    return record;
+// Appends the node's record, zero-filled before its fields are set.
+void AppendNodeRecord(std::string& out, const ClassNode& node) {
+    const std::size_t at = out.size();
+    out.append(kNodeRecordSize, '\0');
+    for (std::size_t field : {0u, 4u, 8u, 12u}) PutInt(out, at + field, -1);
+    PutInt(out, at + 16, 1);
+    out[at + 22] = 1;
+    out[at + 23] = node.expanded ? 1 : 0;
+    out[at + 24] = node.selected ? 1 : 0;
+    PutInt(out, at + 32, static_cast<std::int32_t>(node.children.size()));
+    out[at + 40] = 1;
+    out[at + 41] = 1;
+    PutShortString(out, at + 92, node.entry.caption);
+    PutShortString(out, at + 348, node.entry.className);
+    PutShortString(out, at + 604, node.entry.parentName);
+    PutShortString(out, at + 860, node.entry.fileName);
+    PutShortString(out, at + 1116, node.entry.package);
 }
 
 // A little-endian 32-bit value at offset (which must hold four bytes).
@@ -137,20 +140,37 @@ ClassTree FromPlainText(const std::string& bytes) {
 
 }  // namespace
 
-std::string TreeCacheBytes(const ClassTree& tree) {
-    std::string out(kSignature, sizeof kSignature);
-    out += '\0';
-    AppendInt(out, static_cast<std::int32_t>(tree.roots().size()));
+void EncodeTreeCache(const ClassTree& tree, const std::function<void(std::string_view)>& write) {
+    constexpr std::size_t kPieceSize = 64 * 1024;  // a small buffer, written and reused
+    std::string piece(kSignature, sizeof kSignature);
+    piece.reserve(kPieceSize + 4 + kNodeRecordSize);
+    piece += '\0';
+    AppendInt(piece, static_cast<std::int32_t>(tree.roots().size()));
     tree.Walk([&](const ClassNode& node) {
-        AppendInt(out, kNodeRecordSize);
-        out += NodeRecord(node);
+        AppendInt(piece, kNodeRecordSize);
+        AppendNodeRecord(piece, node);
+        if (piece.size() >= kPieceSize) {
+            write(piece);
+            piece.clear();
+        }
         return true;
     });
+    if (!piece.empty()) write(piece);
+}
+
+std::string TreeCacheBytes(const ClassTree& tree) {
+    std::string out;
+    EncodeTreeCache(tree, [&](std::string_view piece) { out += piece; });
     return out;
 }
 
 ClassTree TreeFromCacheBytes(const std::string& bytes) {
     if (bytes.size() < sizeof kSignature || std::memcmp(bytes.data(), kSignature, sizeof kSignature) != 0) {
+        // The program never writes an empty cache, and text holds no zero bytes: such a file is
+        // what an interrupted write left.
+        if (bytes.empty() || bytes.find('\0') != std::string::npos) {
+            throw TreeCacheError("The tree cache file is damaged");
+        }
         return FromPlainText(bytes);
     }
     CacheReader in(bytes);
@@ -161,7 +181,11 @@ ClassTree TreeFromCacheBytes(const std::string& bytes) {
 }
 
 void SaveTreeCache(const ClassTree& tree, const std::string& path) {
-    platform::WriteFileAtomic(path, TreeCacheBytes(tree));
+    // A cache is made again when it is lost, so its write does not wait for the disk; what a
+    // system crash may leave (an empty or zero-filled file) reads as damaged and is rebuilt.
+    platform::AtomicFileWriter file(path, /*flushToDisk=*/false);
+    EncodeTreeCache(tree, [&](std::string_view piece) { file.Write(piece); });
+    file.Commit();
 }
 
 ClassTree LoadTreeCache(const std::string& path) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/game_paths.h"
 #include "support/temp_dir.h"
 
 namespace torvane::platform {
@@ -47,6 +48,34 @@ TEST(FileOpsTest, AtomicWriteReplacesAndKeepsPermissions) {
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0755u);
     EXPECT_THROW(WriteFileAtomic(dir.Path("no/such/dir/f"), "x"), FileError);
+}
+
+TEST(FileOpsTest, PiecewiseAtomicWriteReplacesOnlyOnCommit) {
+    TempDir dir;
+    const std::string file = dir.Write("Classes.ucd", "old");
+    for (const bool flushToDisk : {true, false}) {
+        {
+            AtomicFileWriter writer(file, flushToDisk);
+            writer.Write("half ");
+        }  // abandoned: the old file stays, the temporary file goes
+        EXPECT_EQ(dir.Read("Classes.ucd"), "old");
+        AtomicFileWriter writer(file, flushToDisk);
+        writer.Write("new ");
+        writer.Write("bytes");
+        EXPECT_EQ(dir.Read("Classes.ucd"), "old");
+        writer.Commit();
+        EXPECT_EQ(dir.Read("Classes.ucd"), "new bytes");
+        EXPECT_THROW(writer.Write("more"), std::logic_error);
+        dir.Write("Classes.ucd", "old");
+    }
+    EXPECT_EQ(ListDirectory(dir.path(), "*", {true, true, true, true}).size(), 1u);  // no leftovers
+    try {
+        AtomicFileWriter writer(dir.Path("no/such/dir/f"));
+        FAIL() << "no exception";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create file \"" + dir.Path("no/such/dir/f") + "\". No such file or directory");
+    }
 }
 
 TEST(FileOpsTest, RenameDeleteAndDirectories) {

@@ -1,6 +1,7 @@
 #include "platform/game_paths.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,22 @@ TEST_F(GamePathsTest, ListsWithPatternAndAttributeFilters) {
     EXPECT_EQ(names(ListDirectory(root_, "*", dirs)),
               (std::vector<std::string>{"MyMod", "System"}));
     EXPECT_TRUE(ListDirectory(root_ + "/Absent", "*").empty());
+}
+
+// Names only: the files ListDirectory gives with its default filter, links to files included,
+// directories and dangling links left out.
+TEST_F(GamePathsTest, ListsFileNamesAsTheFullListingDoes) {
+    dir_.Write("ut/MyMod/classes/Locked.uc", "l");
+    ::chmod(dir_.Path("ut/MyMod/classes/Locked.uc").c_str(), 0444);
+    ::mkdir(dir_.Path("ut/MyMod/classes/Folder.uc").c_str(), 0755);
+    ::symlink("Other.uc", dir_.Path("ut/MyMod/classes/Linked.uc").c_str());
+    ::symlink("Gone.uc", dir_.Path("ut/MyMod/classes/Dangling.uc").c_str());
+    const std::string classes = root_ + "/MYMOD/Classes";
+    std::vector<std::string> listed;
+    for (const auto& entry : ListDirectory(classes, "*.UC")) listed.push_back(entry.name);
+    EXPECT_EQ(ListFileNames(classes, "*.UC"), listed);
+    EXPECT_EQ(listed, (std::vector<std::string>{"Linked.uc", "Locked.uc", "MyClass.UC", "Other.uc"}));
+    EXPECT_TRUE(ListFileNames(root_ + "/Absent", "*").empty());
 }
 
 }  // namespace

@@ -146,11 +146,30 @@ TEST_F(ClassBrowserTest, ChangedPackageListAsksAndNoQuits) {
 
 TEST_F(ClassBrowserTest, DamagedCacheIsRebuilt) {
     Browser().InitClassBrowser();
-    std::string actors = dir_.Read("prog/Actors.ucd");
-    dir_.Write("prog/Actors.ucd", actors.substr(0, 100));
+    const std::string actors = dir_.Read("prog/Actors.ucd");
+    const std::string classes = dir_.Read("prog/Classes.ucd");
+    // Cut short; emptied or zero-filled, as a system crash may leave a cache written without
+    // waiting for the disk.
+    for (const std::string& damaged : {actors.substr(0, 100), std::string(),
+                                       std::string(actors.size(), '\0')}) {
+        dir_.Write("prog/Actors.ucd", damaged);
+        ClassBrowser browser = Browser();
+        EXPECT_EQ(browser.InitClassBrowser(), ClassBrowser::StartResult::Rebuilt) << damaged.size();
+        EXPECT_EQ(dir_.Read("prog/Actors.ucd"), actors);
+        EXPECT_EQ(dir_.Read("prog/Classes.ucd"), classes);
+    }
+}
+
+TEST_F(ClassBrowserTest, ClassesNamingEachOtherAsParentStayTogether) {
+    Source("Other", "Loop1", "class Loop1 extends Loop2;");
+    Source("Other", "Loop2", "class Loop2 extends LOOP1;");
     ClassBrowser browser = Browser();
-    EXPECT_EQ(browser.InitClassBrowser(), ClassBrowser::StartResult::Rebuilt);
-    EXPECT_EQ(dir_.Read("prog/Actors.ucd"), actors);
+    browser.LoadEditPackages();
+    browser.RebuildClassTrees();
+    EXPECT_EQ(Captions(browser.objectTree()),
+              (std::vector<std::string>{"Loop2", "  Loop1", "Object", "  Actor", "    Info",
+                                        "      Late", "      MyInfo", "    Pawn", "  Info",
+                                        "Orphan"}));
 }
 
 TEST_F(ClassBrowserTest, MissingConfigurationIsReportedAndLeavesAnEmptyWorkspace) {

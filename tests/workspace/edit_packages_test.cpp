@@ -113,6 +113,8 @@ TEST(EditPackagesTest, PackageListChangeTest) {
     WritePackageList(dir.Path("Packages.ucd"), list);
     EXPECT_EQ(dir.Read("Packages.ucd"), "Core\r\nEngine\r\nMyMod\r\n");
     EXPECT_EQ(ReadPackageList(dir.Path("Packages.ucd")), list);
+    dir.Write("Packages.ucd", std::string(20, '\0'));  // what an interrupted write may leave
+    EXPECT_TRUE(ReadPackageList(dir.Path("Packages.ucd")).empty());
 }
 
 }  // namespace

@@ -71,6 +71,9 @@ TEST(TreeCacheTest, DamagedFilesAreRejected) {
     std::string badRecord = bytes;
     badRecord[10] = 0;
     EXPECT_THROW(TreeFromCacheBytes(badRecord), TreeCacheError);
+    // What a system crash during an unflushed write can leave.
+    EXPECT_THROW(TreeFromCacheBytes(""), TreeCacheError);
+    EXPECT_THROW(TreeFromCacheBytes(std::string(bytes.size(), '\0')), TreeCacheError);
 }
 
 }  // namespace
