@@ -1,12 +1,14 @@
 #include "build/compiler_output.h"
 
 #include "core/interaction.h"
+#include "core/text.h"
 #include "platform/game_paths.h"
 
 namespace torvane::build {
 namespace {
 
 const std::string kHeader(20, '-');
+const std::string kSystemIni = "WARNING: Using system ini file: ";
 
 }  // namespace
 
@@ -25,6 +27,7 @@ void CompilerOutput::Reset(int packageCount) {
     gaugeMaximum_ = packageCount;
     errorLines_.clear();
     warningLines_.clear();
+    configNamedByTool_.clear();
 }
 
 CompilerLineKind CompilerOutput::HandleLine(std::vector<std::string>& outputLines, core::OutputLog& log) {
@@ -45,9 +48,25 @@ CompilerLineKind CompilerOutput::HandleLine(std::vector<std::string>& outputLine
             break;
         case CompilerLineKind::Error: errorLines_.push_back(line); break;
         case CompilerLineKind::Warning: warningLines_.push_back(line); break;
-        default: status_ = line; break;
+        default:
+            status_ = line;
+            if (gauge_ == 0 && line.compare(0, kSystemIni.size(), kSystemIni) == 0) {
+                configNamedByTool_ = std::string(core::TrimRight(std::string_view(line).substr(kSystemIni.size())));
+            }
+            break;
     }
     return kind;
+}
+
+void CompilerOutput::AddFailure(const std::string& line, core::OutputLog& log) {
+    log.AppendLine(line);
+    log.ScrollToEnd();
+    errorLines_.push_back(line);
+}
+
+std::string ConfigMismatchLine(const std::string& readByTool, const std::string& prepared) {
+    return "Compile failed: the game's tool read " + readByTool + ", not " + prepared +
+           ", which Torvane prepared and shows.";
 }
 
 void CompilerOutput::Finish() {
@@ -59,7 +78,7 @@ std::string CompilerOutput::FirstErrorMessage() const {
     if (errorLines_.empty()) return {};
     const std::string& line = errorLines_.front();
     const auto at = line.find(": Error,");
-    return at == std::string::npos ? std::string() : line.substr(at + 8);
+    return at == std::string::npos ? line : line.substr(at + 8);
 }
 
 ErrorLocation ParseErrorLine(const std::string& line) {

@@ -120,6 +120,21 @@ bool FileExists(std::string_view path) {
     return ::stat(std::string(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool SameFile(std::string_view a, std::string_view b) {
+    namespace fs = std::filesystem;
+    const fs::path first{std::string(a)};
+    const fs::path second{std::string(b)};
+    std::error_code error;
+    if (fs::exists(first, error) && fs::exists(second, error)) {
+        const bool same = fs::equivalent(first, second, error);
+        if (!error) return same;
+    }
+    const fs::path firstNormal = fs::weakly_canonical(first, error);
+    if (error) return first.lexically_normal() == second.lexically_normal();
+    const fs::path secondNormal = fs::weakly_canonical(second, error);
+    return !error && firstNormal == secondNormal;
+}
+
 bool DirectoryExists(std::string_view path) {
     struct stat st {};
     return ::stat(std::string(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);

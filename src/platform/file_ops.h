@@ -20,6 +20,9 @@ std::string ErrorText(int errorNumber);
 
 bool FileExists(std::string_view path);       // a regular file (or a link to one)
 bool DirectoryExists(std::string_view path);  // a directory (or a link to one)
+// Whether two paths name the same file: the same file on disk when both exist, otherwise the
+// same absolute path once links, "." and ".." are resolved.
+bool SameFile(std::string_view a, std::string_view b);
 
 // Modification time in seconds since the epoch; nullopt when the file does not exist.
 std::optional<std::int64_t> FileModifiedTime(std::string_view path);

@@ -88,6 +88,30 @@ bool DeleteEditPackageLine(const std::string& configPath, const std::string& nam
     return false;
 }
 
+bool ReplaceEditPackageLines(const std::string& configPath, const std::vector<std::string>& packages) {
+    std::vector<core::TextLine> lines = ReadLines(configPath);
+    std::ptrdiff_t first = -1;
+    std::string ending = "\r\n";
+    for (std::size_t i = 0; i < lines.size();) {
+        if (core::UpperCase(lines[i].text).find("EDITPACKAGES") != std::string::npos &&
+            !core::IsIniCommentLine(lines[i].text)) {
+            if (first < 0) {
+                first = static_cast<std::ptrdiff_t>(i);
+                if (!lines[i].ending.empty()) ending = lines[i].ending;
+            }
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            ++i;
+        }
+    }
+    if (first < 0) return false;
+    std::vector<core::TextLine> included;
+    for (const std::string& name : packages) included.push_back({"EditPackages=" + name, ending});
+    lines.insert(lines.begin() + first, included.begin(), included.end());
+    RewriteLines(configPath, lines);
+    return true;
+}
+
 std::string LastModifiedText(const platform::GameInstall& install, const std::string& name) {
     const auto time = platform::FileModifiedTime(install.FindPackageFile(name));
     return time ? platform::FormatDateTime(*time) : "[ Not Compiled ]";

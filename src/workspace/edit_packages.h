@@ -29,6 +29,11 @@ std::vector<std::string> ReadEditPackages(const std::string& configPath);
 void InsertEditPackageLine(const std::string& configPath, const std::string& name);
 // Deletes the first line whose value equals name without regard to case; false when none.
 bool DeleteEditPackageLine(const std::string& configPath, const std::string& name);
+// For a compile of chosen packages only: removes every line whose upper-cased text contains
+// "EDITPACKAGES" and that is no comment, and puts "EditPackages=" + name for each package at the
+// place of the first; backs the file up and rewrites it, keeping every other line as it is.
+// False, and the file untouched, when it has no such line. Throws platform::FileError.
+bool ReplaceEditPackageLines(const std::string& configPath, const std::vector<std::string>& packages);
 
 // "Last Modified" of a package: the date and time of the <name>.u the game's tool would find,
 // "[ Not Compiled ]" when it finds none.

@@ -51,6 +51,30 @@ TEST(CompilerOutputTest, RealTranscriptsClassifyAsTheToolMeantThem) {
     EXPECT_GT(warnings.output.warningLines().size(), 4u);
     EXPECT_EQ(warnings.output.errorLines().size(), 1u);
     EXPECT_EQ(warnings.output.gauge(), 3);
+    EXPECT_EQ(warnings.output.configNamedByTool(), "");
+
+    // The current patch's 64-bit tool names the ini it reads before its first package.
+    for (const char* name : {"linux469-amd64-compile-error.txt", "linux469-amd64-compile-success.txt"}) {
+        const Replay linux469(read(name));
+        EXPECT_EQ(linux469.output.configNamedByTool(), "/home/player/ut99/System64/UnrealTournament.ini") << name;
+        EXPECT_EQ(linux469.output.gauge(), 11) << name;
+    }
+    const Replay broken(read("linux469-amd64-compile-error.txt"));
+    EXPECT_EQ(broken.output.FirstErrorMessage(), " Bad or missing expression in '='");
+}
+
+TEST(CompilerOutputTest, AFailureFoundByTheIdeCountsAsAnError) {
+    CompilerOutput output;
+    testing::RecordingOutputLog log;
+    output.Reset(1);
+    const std::string line = ConfigMismatchLine("/a/System64/UnrealTournament.ini", "/a/System/UnrealTournament.ini");
+    EXPECT_EQ(line, "Compile failed: the game's tool read /a/System64/UnrealTournament.ini, not "
+                    "/a/System/UnrealTournament.ini, which Torvane prepared and shows.");
+    output.AddFailure(line, log);
+    EXPECT_EQ(output.errorLines(), std::vector<std::string>{line});
+    EXPECT_EQ(output.FirstErrorMessage(), line);
+    EXPECT_EQ(log.lines().back(), line);
+    EXPECT_FALSE(ParseErrorLine(line).valid);  // no jump to a class
 }
 
 TEST(CompilerOutputTest, LineClasses) {

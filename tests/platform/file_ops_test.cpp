@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/game_paths.h"
 #include "support/temp_dir.h"
 
@@ -76,6 +78,18 @@ TEST(FileOpsTest, PiecewiseAtomicWriteReplacesOnlyOnCommit) {
         EXPECT_EQ(std::string(e.what()),
                   "Cannot create file \"" + dir.Path("no/such/dir/f") + "\". No such file or directory");
     }
+}
+
+TEST(FileOpsTest, SameFileThroughLinksAndDotsAndBeforeItExists) {
+    TempDir dir;
+    const std::string ini = dir.Write("ut/System64/UnrealTournament.ini", "x");
+    std::filesystem::create_directory_symlink(dir.Path("ut"), dir.Path("link"));
+    EXPECT_TRUE(SameFile(ini, dir.Path("link/System64/UnrealTournament.ini")));
+    EXPECT_TRUE(SameFile(ini, dir.Path("ut/System/../System64/UnrealTournament.ini")));
+    EXPECT_FALSE(SameFile(ini, dir.Write("ut/System/UnrealTournament.ini", "x")));
+    EXPECT_TRUE(SameFile(dir.Path("home/.utpg/System/UnrealTournament.ini"),
+                         dir.Path("home/.utpg/System/../System/UnrealTournament.ini")));  // neither exists
+    EXPECT_FALSE(SameFile(dir.Path("home/a.ini"), ini));
 }
 
 TEST(FileOpsTest, RenameDeleteAndDirectories) {

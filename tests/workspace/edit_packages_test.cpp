@@ -64,6 +64,34 @@ TEST(EditPackagesTest, RewritesBeforeAndAfter) {
     }
 }
 
+TEST(EditPackagesTest, ReplacingTheLinesForACompileOfChosenPackages) {
+    const struct {
+        const char* name;
+        const char* before;
+        const char* after;  // nullptr: untouched
+    } cases[] = {
+        {"AtThePlaceOfTheFirstCommentsStay",
+         "[Editor.EditorEngine]\r\nCacheSizeMegs=6\r\nEditPackages=Core\r\nEditPackages=Engine\r\n"
+         "!EditPackages=Commented\r\n;EditPackages=RelicsBindings\r\nEditPackages=DemoLib\r\n"
+         "EditPackages = Spaced\r\nGridEnabled=True\r\n",
+         "[Editor.EditorEngine]\r\nCacheSizeMegs=6\r\nEditPackages=A\r\nEditPackages=B\r\n"
+         "!EditPackages=Commented\r\n;EditPackages=RelicsBindings\r\nGridEnabled=True\r\n"},
+        {"LfFileStaysLf", "[Editor.EditorEngine]\nEditPackages=Core\n  ;EditPackages=X\nUseSound=True\n",
+         "[Editor.EditorEngine]\nEditPackages=A\nEditPackages=B\n  ;EditPackages=X\nUseSound=True\n"},
+        {"NoLineLeavesTheFileAlone", "[Editor.EditorEngine]\r\n;EditPackages=Core\r\n", nullptr},
+    };
+    for (const auto& c : cases) {
+        testing::TempDir dir;
+        const std::string ini = dir.Write("UnrealTournament.ini", c.before);
+        EXPECT_EQ(ReplaceEditPackageLines(ini, {"A", "B"}), c.after != nullptr) << c.name;
+        EXPECT_EQ(dir.Read("UnrealTournament.ini"), c.after ? c.after : c.before) << c.name;
+        EXPECT_EQ(platform::FileExists(dir.Path("UnrealTournament.~ini")), c.after != nullptr) << c.name;
+        if (c.after) {
+            EXPECT_EQ(dir.Read("UnrealTournament.~ini"), c.before) << c.name;
+        }
+    }
+}
+
 TEST(EditPackagesTest, RemovingAnUnlistedNameChangesNothing) {
     testing::TempDir dir;
     const std::string ini = dir.Write("UT.ini", "EditPackages=A\r\n");
