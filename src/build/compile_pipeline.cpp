@@ -13,6 +13,7 @@
 #include "platform/process.h"
 #include "project/project.h"
 #include "workspace/class_browser.h"
+#include "workspace/edit_packages.h"
 
 namespace torvane::build {
 
@@ -35,31 +36,31 @@ bool RestoreInterruptedCompile(const std::string& configPath, core::Prompter& pr
 // configuration: it is never overwritten. The user restores from it now or keeps it, and then
 // nothing is compiled.
 bool CompilePipeline::CompileCopyResolved() {
-    const std::string copy = CompileCopyPath(context_.configPath);
+    const std::string copy = CompileCopyPath(ConfigPath());
     if (!platform::FileExists(copy)) return true;
     if (context_.prompter->Confirm(copy + " is left from a compile that did not finish; it may be the only good "
-                                   "copy of the game's configuration.  Restore " + context_.configPath +
+                                   "copy of the game's configuration.  Restore " + ConfigPath() +
                                    " from it now?",
                                    core::Buttons::YesNo) == core::Answer::Yes) {
         std::string error;
-        if (platform::CopyFileOverwrite(copy, context_.configPath, &error)) {
+        if (platform::CopyFileOverwrite(copy, ConfigPath(), &error)) {
             platform::DeleteFile(copy);
             return true;
         }
-        context_.prompter->Error("Could not restore " + context_.configPath + ": " + error + ".  Nothing was compiled.");
+        context_.prompter->Error("Could not restore " + ConfigPath() + ": " + error + ".  Nothing was compiled.");
         return false;
     }
-    context_.prompter->Error("Nothing was compiled.  Restore " + context_.configPath + " from " + copy +
+    context_.prompter->Error("Nothing was compiled.  Restore " + ConfigPath() + " from " + copy +
                                    ", or delete " + copy + " when the configuration is good, then compile again.");
     return false;
 }
 
-bool NeedsCompile(const std::string& gameRoot, const std::string& package) {
+bool NeedsCompile(const platform::GameInstall& install, const std::string& package) {
     if (editor::IsProtectedPackage(package)) return false;
-    const auto compiled = platform::FileModifiedTime(platform::ResolveGamePath(gameRoot, "\\System\\" + package + ".u"));
+    const auto compiled = platform::FileModifiedTime(install.FindPackageFile(package));
     if (!compiled) return true;
     for (const auto& source : platform::ListDirectory(
-             platform::ResolveGamePath(gameRoot, "\\" + package + "\\Classes"), "*.uc")) {
+             platform::ResolveGamePath(install.gameRoot(), "\\" + package + "\\Classes"), "*.uc")) {
         if (source.modified > *compiled) return true;
     }
     return false;
@@ -90,7 +91,7 @@ bool CompilePipeline::DoCompile(bool autoClose) {
         }
     } else {
         for (const std::string& package : editPacks) {
-            if (NeedsCompile(context_.gameRoot, package)) compList.push_back(package);
+            if (NeedsCompile(context_.install, package)) compList.push_back(package);
         }
     }
     Log("Checking CompList.Count");
@@ -112,19 +113,15 @@ bool CompilePipeline::DoCompile(bool autoClose) {
     // The compile copy comes first: when it cannot be made, nothing has been changed yet and the
     // compile stops here, before any package is deleted or the configuration rewritten.
     std::string copyError;
-    if (!platform::CopyFileOverwrite(context_.configPath, CompileCopyPath(context_.configPath), &copyError)) {
-        context_.prompter->Error("Could not copy " + context_.configPath + " to " +
-                                 CompileCopyPath(context_.configPath) + ": " + copyError +
+    if (!platform::CopyFileOverwrite(ConfigPath(), CompileCopyPath(ConfigPath()), &copyError)) {
+        context_.prompter->Error("Could not copy " + ConfigPath() + " to " + CompileCopyPath(ConfigPath()) + ": " + copyError +
                                  ".  Nothing was compiled.");
         return false;
     }
     if (context_.status) context_.status->SetWorkspaceStatus("Making backups...");
-    for (const std::string& package : compList) {
-        BackupPackage(package);
-        platform::DeleteFile(platform::ResolveGamePath(context_.gameRoot, "\\System\\" + package + ".u"));
-    }
+    for (const std::string& package : compList) BackupAndDeletePackage(package);
     try {
-        if (project && project->userInclude) RewriteEditPackages();
+        if (project && project->userInclude) workspace::ReplaceEditPackageLines(ConfigPath(), project->includePacks);
         if (project && project->doPreBatch && context_.scripts) context_.scripts->PreCompile();
     } catch (const std::exception& e) {
         context_.prompter->Error(e.what());
@@ -147,7 +144,7 @@ bool CompilePipeline::DoCompile(bool autoClose) {
 }
 
 void CompilePipeline::RunTool(bool autoClose) {
-    const platform::GameTool tool = platform::GameInstall::Detect(context_.gameRoot).tool();
+    const platform::GameTool& tool = context_.install.tool();
     pid_t child = -1;
     bool aborted = false;
     RunOptions options;
@@ -168,49 +165,45 @@ void CompilePipeline::RunTool(bool autoClose) {
     } catch (const std::exception& e) {  // the tool could not start; the dialog still finishes
         context_.prompter->Error(e.what());
     }
+    CheckConfigNamedByTool();
     output_.Finish();
     State().errorCount = static_cast<int>(output_.errorLines().size());
     const bool closeNow = output_.errorLines().empty() && (autoClose || context_.autoCloseCompile) && !aborted;
     context_.monitor->ToolFinished(output_, closeNow || aborted);
 }
 
-void CompilePipeline::BackupPackage(const std::string& package) {
-    const std::string compiled = platform::ResolveGamePath(context_.gameRoot, "\\System\\" + package + ".u");
+// Every copy of the package the tool could find goes, or the tool would skip the package and
+// report success over the old one. The copy it would have found is the backup (in the project's
+// backup directory when that exists, else beside itself as <Package>.~u); any other copy is kept
+// beside itself as <Package>.~u. Failures are not reported.
+void CompilePipeline::BackupAndDeletePackage(const std::string& package) {
     const project::Project* project = context_.project;
-    const std::string backupDir = project && project->IsOpen() ? project->backupDir : std::string();
-    if (!backupDir.empty() && platform::DirectoryExists(platform::ResolvePath(backupDir))) {
-        if (platform::FileExists(compiled)) {
-            platform::CopyFileOverwrite(compiled, platform::JoinPath(platform::ResolvePath(backupDir), package + ".~u"));
+    const std::string backupDir =
+        project && project->IsOpen() && !project->backupDir.empty() ? platform::ResolvePath(project->backupDir) : std::string();
+    const std::vector<std::string> copies = context_.install.PackageFileCopies(package);
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+        if (i == 0 && !backupDir.empty() && platform::DirectoryExists(backupDir)) {
+            platform::CopyFileOverwrite(copies[i], platform::JoinPath(backupDir, package + ".~u"));
+        } else {
+            platform::CopyFileOverwrite(copies[i], core::BackupName(copies[i]));
         }
-        return;
+        platform::DeleteFile(copies[i]);
     }
-    platform::CopyFileOverwrite(compiled, core::BackupName(compiled));
 }
 
-void CompilePipeline::RewriteEditPackages() {
-    std::vector<std::string> lines = core::SplitLines(platform::ReadWholeFile(context_.configPath));
-    std::ptrdiff_t first = -1;
-    for (std::size_t i = 0; i < lines.size();) {
-        if (core::UpperCase(lines[i]).find("EDITPACKAGES") != std::string::npos &&
-            (lines[i].empty() || lines[i][0] != '!')) {
-            if (first < 0) first = static_cast<std::ptrdiff_t>(i);
-            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-        } else {
-            ++i;
-        }
-    }
-    if (first < 0) return;
-    std::vector<std::string> included;
-    for (const std::string& name : context_.project->includePacks) included.push_back("EditPackages=" + name);
-    lines.insert(lines.begin() + first, included.begin(), included.end());
-    core::BackupFile(context_.configPath);
-    platform::WriteFileAtomic(context_.configPath, core::JoinLinesCrLf(lines));
+// The current patch's Linux tool names the configuration it reads. When that is not the file
+// this compile prepared, the tool compiled another package list: the compile has failed, whatever
+// the tool says.
+void CompilePipeline::CheckConfigNamedByTool() {
+    const std::string& named = output_.configNamedByTool();
+    if (named.empty() || platform::SameFile(named, ConfigPath()) || !context_.log) return;
+    output_.AddFailure(ConfigMismatchLine(named, ConfigPath()), *context_.log);
 }
 
 void CompilePipeline::RestoreConfig() {
-    const std::string copy = CompileCopyPath(context_.configPath);
+    const std::string copy = CompileCopyPath(ConfigPath());
     if (!platform::FileExists(copy)) return;
-    if (platform::CopyFileOverwrite(copy, context_.configPath)) platform::DeleteFile(copy);
+    if (platform::CopyFileOverwrite(copy, ConfigPath())) platform::DeleteFile(copy);
 }
 
 void CompilePipeline::JumpToFirstError() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "build/compiler_output.h"
+#include "platform/game_install.h"
 
 namespace torvane::core {
 class EventPump;
@@ -53,8 +54,7 @@ struct CompileState {
 };
 
 struct CompileContext {
-    std::string gameRoot;
-    std::string configPath;  // the game's UnrealTournament.ini (the file the tool reads)
+    platform::GameInstall install;  // the tool, the configuration it reads, its package folders
     workspace::ClassBrowser* browser = nullptr;
     const project::Project* project = nullptr;  // nullptr or not open: no project
     core::Prompter* prompter = nullptr;
@@ -79,8 +79,9 @@ std::string CompileCopyPath(const std::string& configPath);
 // configuration back from it. Returns whether a copy was found.
 bool RestoreInterruptedCompile(const std::string& configPath, core::Prompter& prompter);
 
-// Whether a package without a project is out of date: no ".u", or a source newer than it.
-bool NeedsCompile(const std::string& gameRoot, const std::string& package);
+// Whether a package without a project is out of date: the tool finds no ".u", or a source is
+// newer than the ".u" it finds.
+bool NeedsCompile(const platform::GameInstall& install, const std::string& package);
 
 class CompilePipeline final {
 public:
@@ -99,9 +100,10 @@ private:
     void Log(const std::string& text);
     bool CompileCopyResolved();
     void RunTool(bool autoClose);
-    void BackupPackage(const std::string& package);
-    void RewriteEditPackages();
+    void BackupAndDeletePackage(const std::string& package);
+    void CheckConfigNamedByTool();
     void RestoreConfig();
+    const std::string& ConfigPath() const { return context_.install.configPath(); }
     CompileState& State() { return context_.state ? *context_.state : ownState_; }
     const CompileState& State() const { return context_.state ? *context_.state : ownState_; }
 

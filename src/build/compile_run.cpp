@@ -33,8 +33,7 @@ CompileRun::CompileRun(CompileSetup setup) : setup_(std::move(setup)) {
     scripts_ = std::make_unique<ProjectScripts>(project, *state_, *interpreter_, setup_.tokens, setup_.status);
 
     CompileContext context;
-    context.gameRoot = setup_.install.gameRoot();
-    context.configPath = setup_.install.configPath();
+    context.install = setup_.install;
     context.browser = setup_.browser;
     context.project = setup_.project;
     context.prompter = setup_.prompter;

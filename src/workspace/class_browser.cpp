@@ -66,6 +66,7 @@ bool ClassBrowser::LoadLists(bool offerExport) {
         // Read again; a package whose export failed is not offered again in this round.
         return LoadLists(false);
     }
+    if (context_.packageListsLoaded) context_.packageListsLoaded();
     return true;
 }
 

@@ -33,6 +33,9 @@ struct ClassBrowserContext {
     core::OutputLog* log = nullptr;
     unrealpkg::ExportProgress* exportProgress = nullptr;
     std::function<void(const std::string&)> showInfoMessage;
+    // Called after the EditPackages and compiled packages lists were read again (a window shows
+    // them anew: after a compile their dates have changed).
+    std::function<void()> packageListsLoaded;
 };
 
 struct EditPackageEntry {

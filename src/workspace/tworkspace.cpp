@@ -279,6 +279,7 @@ bool TWorkspace::InitClassBrowser(const platform::GameInstall& install) {
     context.prompter = &main_.Prompter();
     context.status = statusLines_.get();
     context.pump = pump_.get();
+    context.packageListsLoaded = [this] { ShowPackageLists(); };
     browser_ = std::make_unique<ClassBrowser>(context);
     for (const std::string& line : install.Describe()) main_.AddLogLine(line);
     build::RestoreInterruptedCompile(install.configPath(), main_.Prompter());

@@ -227,6 +227,53 @@ TEST(CliCompileTest, CompilesAndReportsErrorsByExitStatus) {
     EXPECT_EQ(RunCommand(kCli + " compile --game " + ShellQuote(dir.Path("none")) + " 2>/dev/null").exitCode, 2);
 }
 
+// Compile, edit a source, compile again: in both layouts the second compile really compiles the
+// package again (the current patch's Linux tool keeps it in ~/.utpg/System, where an old copy
+// would make it skip the package and report success).
+TEST(CliCompileTest, EditedSourceIsCompiledAgainInBothLayouts) {
+    for (const bool linux64 : {false, true}) {
+        testing::TempDir dir;
+        testing::TempHome home;
+        const std::string root = linux64 ? testing::CopyLinuxSampleGame(dir) : testing::CopySampleGame(dir);
+        const std::string compile = kCli + " compile --game " + ShellQuote(root) + " --yes 2>&1";
+        const auto first = RunCommand(compile);
+        ASSERT_EQ(first.exitCode, 0) << first.output;
+        const std::string packageDir = linux64 ? home.PreferenceDirectory() : root + "/System";
+        EXPECT_NE(first.output.find("Compiled packages are written to: " + packageDir + "\n"), std::string::npos)
+            << first.output;
+        const std::string package = packageDir + "/DemoMod.u";
+        ASSERT_TRUE(platform::FileExists(package)) << first.output;
+        const std::string before = platform::ReadWholeFile(package);
+        RunCommand("touch -d '2000-01-01' " + ShellQuote(package));
+        dir.Write("game/DemoMod/Classes/DemoPickup.uc", "class DemoPickup extends Inventory;\r\nvar int Edited;\r\n");
+        const auto second = RunCommand(compile);
+        EXPECT_EQ(second.exitCode, 0) << second.output;
+        EXPECT_NE(second.output.find("Compiling DemoPickup\n"), std::string::npos) << second.output;
+        EXPECT_NE(platform::ReadWholeFile(package), before) << (linux64 ? "Linux64" : "Windows");
+    }
+}
+
+// A per-user ini that appears once the install has been looked at (here made by the project's
+// pre-compile script, in life by the game) is read by the tool instead of the one prepared: the
+// compile says so in one line and fails.
+TEST(CliCompileTest, ToolReadingAnotherIniFailsTheCompile) {
+    testing::TempDir dir;
+    testing::TempHome home;
+    const std::string root = testing::CopyLinuxSampleGame(dir);
+    const std::string project = dir.Write(
+        "Demo.tvx", "[Project]\r\nName=Demo\r\nDoPreBatch=True\r\n[PreBatch]\r\nCommand0=MKDIR " +
+                        home.PreferenceDirectory() + "\r\nCommand1=COPY %UTPATH%/System64/UnrealTournament.ini " +
+                        home.PreferenceDirectory() + "\r\n[Packages]\r\nPackage0=DemoMod\r\n");
+    const auto result = RunCommand(kCli + " compile --game " + ShellQuote(root) + " --project " +
+                                   ShellQuote(project) + " --yes 2>&1");
+    EXPECT_EQ(result.exitCode, 1) << result.output;
+    EXPECT_NE(result.output.find("\nCompile failed: the game's tool read " + home.PreferenceDirectory() +
+                                 "/UnrealTournament.ini, not " + root +
+                                 "/System64/UnrealTournament.ini, which Torvane prepared and shows.\n"),
+              std::string::npos)
+        << result.output;
+}
+
 // The command line compiles as the window does: the project's pre- and post-compile scripts run
 // around the tool, with the tokens given.
 TEST(CliCompileTest, ProjectScriptsRunAroundTheTool) {

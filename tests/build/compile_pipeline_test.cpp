@@ -8,6 +8,8 @@
 #include "build/headless_compile_monitor.h"
 #include "platform/file_ops.h"
 #include "platform/game_install.h"
+#include "platform/game_paths.h"
+#include "platform/locale_formats.h"
 #include "project/project.h"
 #include "support/run_command.h"
 #include "support/scripted_interaction.h"
@@ -26,13 +28,28 @@ public:
     std::optional<bool> postSuccess;
 };
 
+// Reads the configuration when the pre-compile script runs: the file the tool is about to read.
+class ConfigSnapshotScripts final : public CompileScripts {
+public:
+    explicit ConfigSnapshotScripts(std::string path) : path_(std::move(path)) {}
+    void PreCompile() override { atPreCompile = platform::ReadWholeFile(path_); }
+    void PostCompile(bool) override {}
+    std::string atPreCompile;
+
+private:
+    std::string path_;
+};
+
 class CompilePipelineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        game_ = testing::CopySampleGame(dir_);
-        ini_ = game_ + "/System/UnrealTournament.ini";
+    void SetUp() override { Open(testing::CopySampleGame(dir_), "System"); }
+    // The game at root, whose tool reads the UnrealTournament.ini of configDir.
+    void Open(const std::string& root, const std::string& configDir) {
+        game_ = root;
+        ini_ = game_ + "/" + configDir + "/UnrealTournament.ini";
+        install_ = platform::GameInstall::Detect(game_);
         workspace::ClassBrowserContext browserContext;
-        browserContext.install = platform::GameInstall::Detect(game_);
+        browserContext.install = install_;
         browserContext.cacheDirectory = dir_.path();
         browserContext.prompter = &prompter_;
         browser_ = std::make_unique<workspace::ClassBrowser>(browserContext);
@@ -41,19 +58,19 @@ protected:
     }
     // Compiles everything once, as the game would have it.
     void MakeAll() {
-        ASSERT_EQ(testing::RunCommand("cd " + testing::ShellQuote(game_ + "/System") + " && ./UCC.exe make >/dev/null").exitCode, 0);
+        const auto [directory, program] = platform::SplitLastSeparator(install_.tool().program);
+        ASSERT_EQ(testing::RunCommand("cd " + testing::ShellQuote(directory) + " && ./" + program + " make >/dev/null").exitCode, 0);
     }
     CompilePipeline Pipeline() {
         CompileContext context;
-        context.gameRoot = game_;
-        context.configPath = ini_;
+        context.install = install_;
         context.browser = browser_.get();
         context.project = &project_;
         context.prompter = &prompter_;
         context.log = &log_;
         context.status = &status_;
         context.monitor = &monitor_;
-        context.scripts = &scripts_;
+        context.scripts = scripts_;
         context.saveAll = [this] { ++saves_; };
         context.confirmRebuild = [this](const std::vector<std::string>& packages) {
             rebuildList_ = packages;
@@ -73,12 +90,14 @@ protected:
     testing::TempDir dir_;
     std::string game_;
     std::string ini_;
+    platform::GameInstall install_;
     ScriptedPrompter prompter_;
     testing::RecordingOutputLog log_;
     testing::RecordingStatusSink status_;
     std::function<bool()> cancel_;
     HeadlessCompileMonitor monitor_{[this] { return cancel_ && cancel_(); }};
-    FailingScripts scripts_;
+    FailingScripts failingScripts_;
+    CompileScripts* scripts_ = &failingScripts_;
     std::unique_ptr<workspace::ClassBrowser> browser_;
     project::Project project_;
     int saves_ = 0;
@@ -261,11 +280,120 @@ TEST_F(CompilePipelineTest, FailedCompileCopyStopsBeforeAnythingChanges) {
 
 TEST_F(CompilePipelineTest, ProtectedAndUpToDatePackagesAreNotCompiled) {
     MakeAll();
-    EXPECT_FALSE(NeedsCompile(game_, "Engine"));
-    EXPECT_FALSE(NeedsCompile(game_, "DemoMod"));
+    EXPECT_FALSE(NeedsCompile(install_, "Engine"));
+    EXPECT_FALSE(NeedsCompile(install_, "DemoMod"));
     platform::SetFileModifiedTime(game_ + "/System/DemoMod.u", 1000);
-    EXPECT_TRUE(NeedsCompile(game_, "DemoMod"));
-    EXPECT_TRUE(NeedsCompile(game_, "NoSuchPackage"));
+    EXPECT_TRUE(NeedsCompile(install_, "DemoMod"));
+    EXPECT_TRUE(NeedsCompile(install_, "NoSuchPackage"));
+}
+
+// The current patch's Linux install: the tool (System64/ucc-bin-amd64) reads
+// System64/UnrealTournament.ini and keeps its packages in ~/.utpg/System.
+class LinuxLayoutCompileTest : public CompilePipelineTest {
+protected:
+    void SetUp() override { Open(testing::CopyLinuxSampleGame(dir_), "System64"); }
+    std::string UserFile(const std::string& name) const { return home_.PreferenceDirectory() + "/" + name; }
+    testing::TempHome home_;
+};
+
+// Compile, edit a source, compile again: the second compile really compiles the package again,
+// wherever the tool keeps it.
+class CompileInBothLayoutsTest : public CompilePipelineTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        if (GetParam()) {
+            Open(testing::CopyLinuxSampleGame(dir_), "System64");
+        } else {
+            CompilePipelineTest::SetUp();
+        }
+    }
+    std::string PackageDirectory() const { return GetParam() ? home_.PreferenceDirectory() : game_ + "/System"; }
+    testing::TempHome home_;
+};
+
+TEST_P(CompileInBothLayoutsTest, EditedSourceIsCompiledAgain) {
+    ASSERT_TRUE(Pipeline().DoCompile(false));
+    const std::string package = PackageDirectory() + "/DemoMod.u";
+    ASSERT_EQ(install_.FindPackageFile("DemoMod"), package);
+    const std::string first = platform::ReadWholeFile(package);
+    platform::SetFileModifiedTime(package, 1000);  // the edit comes later
+    dir_.Write("game/DemoMod/Classes/DemoPickup.uc", "class DemoPickup extends Inventory;\r\nvar int Edited;\r\n");
+
+    CompilePipeline second = Pipeline();
+    ASSERT_TRUE(second.DoCompile(false));
+    EXPECT_EQ(rebuildList_, (std::vector<std::string>{"DemoMod"}));
+    EXPECT_TRUE(LogHas("Compiling DemoPickup"));
+    EXPECT_EQ(second.errorCount(), 0);
+    EXPECT_NE(platform::ReadWholeFile(package), first);
+    EXPECT_EQ(browser_->editPackages()[3].lastModified, platform::FormatDateTime(*platform::FileModifiedTime(package)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, CompileInBothLayoutsTest, ::testing::Values(false, true),
+                         [](const auto& info) { return std::string(info.param ? "Linux64" : "Windows"); });
+
+TEST_F(LinuxLayoutCompileTest, EveryCopyTheToolCouldFindIsBackedUpAndDeleted) {
+    MakeAll();
+    const std::string stale = platform::ReadWholeFile(UserFile("DemoMod.u"));
+    dir_.Write("game/System64/DemoMod.u", "beside the tool");
+    dir_.Write("game/System/DemoMod.u", "in System");
+    platform::CreateDirectories(dir_.Path("backup"));
+    project_.name = "Demo";
+    project_.packages = {"DemoMod"};
+    project_.backupDir = dir_.Path("backup");
+    ASSERT_TRUE(Pipeline().DoCompile(false));
+    EXPECT_TRUE(LogHas("Compiling DemoPickup"));
+    EXPECT_EQ(dir_.Read("backup/DemoMod.~u"), stale);  // the copy the tool would have found
+    EXPECT_EQ(dir_.Read("game/System64/DemoMod.~u"), "beside the tool");
+    EXPECT_EQ(dir_.Read("game/System/DemoMod.~u"), "in System");
+    EXPECT_FALSE(platform::FileExists(game_ + "/System64/DemoMod.u"));
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/DemoMod.u"));
+    EXPECT_TRUE(platform::FileExists(UserFile("DemoMod.u")));
+}
+
+TEST_F(LinuxLayoutCompileTest, UserIncludeRewritesAndRestoresTheIniTheToolReads) {
+    MakeAll();
+    const std::string iniBefore = platform::ReadWholeFile(ini_);
+    const std::string rootIni = dir_.Read("game/System/UnrealTournament.ini");
+    ASSERT_NE(iniBefore.find("\n;EditPackages=RelicsBindings\n"), std::string::npos);
+    ConfigSnapshotScripts snapshot(ini_);
+    scripts_ = &snapshot;
+    project_.name = "Demo";
+    project_.packages = {"DemoMod"};
+    project_.userInclude = true;
+    project_.doPreBatch = true;
+    project_.includePacks = {"DemoLib", "DemoMod"};
+    ASSERT_TRUE(Pipeline().DoCompile(false));
+    EXPECT_NE(snapshot.atPreCompile.find("EditPackages=DemoLib\nEditPackages=DemoMod\n;EditPackages=RelicsBindings\n"),
+              std::string::npos)
+        << snapshot.atPreCompile;
+    EXPECT_FALSE(LogHas("--------------------Core--------------------"));  // the tool read the rewrite
+    EXPECT_TRUE(LogHas("--------------------DemoMod--------------------"));
+    EXPECT_FALSE(LogHas("--------------------RelicsBindings--------------------"));
+    EXPECT_EQ(platform::ReadWholeFile(ini_), iniBefore);
+    EXPECT_EQ(dir_.Read("game/System64/UnrealTournament.~ini"), iniBefore);
+    EXPECT_FALSE(platform::FileExists(game_ + "/System64/UnrealTournament.torvane"));
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), rootIni);
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.~ini"));
+}
+
+// The per-user ini appeared after the install was looked at (the game made it): the tool reads
+// another list than the one prepared and shown, and the compile says so and fails.
+TEST_F(LinuxLayoutCompileTest, ToolReadingAnotherIniFailsTheCompile) {
+    const std::string userIni = testing::WriteFile(UserFile("UnrealTournament.ini"), "[Editor.EditorEngine]\nEditPackages=DemoLib\n");
+    CompilePipeline pipeline = Pipeline();
+    ASSERT_TRUE(pipeline.DoCompile(false));
+    EXPECT_TRUE(LogHas("Success - 0 error(s), 0 warnings"));
+    const std::string mismatch = ConfigMismatchLine(userIni, ini_);
+    EXPECT_TRUE(LogHas(mismatch));
+    EXPECT_EQ(pipeline.errorCount(), 1);
+    EXPECT_EQ(pipeline.output().FirstErrorMessage(), mismatch);
+    EXPECT_FALSE(jumped_);
+
+    platform::DeleteFile(userIni);  // the same file named another way is no mismatch
+    platform::DeleteFile(UserFile("DemoMod.u"));
+    CompilePipeline again = Pipeline();
+    ASSERT_TRUE(again.DoCompile(false));
+    EXPECT_EQ(again.errorCount(), 0);
 }
 
 }  // namespace

@@ -6,12 +6,15 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "build/compile_controller.h"
 #include "editor/teditor.h"
 #include "editor/tsyntax_memo.h"
 #include "platform/file_ops.h"
+#include "platform/locale_formats.h"
 #include "shell/app_windows.h"
 #include "shell/command_ids.h"
 #include "workspace/tworkspace.h"
@@ -188,6 +191,56 @@ TEST_F(TCompileTest, CompileRefusesToOverwriteTheCopyOfAnInterruptedCompile) {
     EXPECT_EQ(rebuildQuestions_, 1);
     EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), good);
     EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
+}
+
+// The current patch's Linux install: the tool in System64 keeps its packages in ~/.utpg/System.
+class TCompileLinuxLayoutTest : public TCompileTest {
+protected:
+    void SetUp() override {
+        game_ = testing::CopyLinuxSampleGame(dir_);
+        platform::CreateDirectories(dir_.Path("prog"));
+        dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
+        Start();
+    }
+    testing::TempHome home_;
+};
+
+TEST_F(TCompileLinuxLayoutTest, EditedClassIsCompiledAgainAndTheSystemPageShowsIt) {
+    Command(shell::cmd::kCompile)->trigger();
+    EXPECT_EQ(Progress().CurrentTitle()->text(), "Finished!");
+    const std::string package = home_.PreferenceDirectory() + "/DemoMod.u";
+    ASSERT_TRUE(platform::FileExists(package));
+    const std::string first = platform::ReadWholeFile(package);
+    platform::SetFileModifiedTime(package, 1000);  // the edit comes later
+
+    workspace().OpenClass(workspace().FindClass("DemoPickup", ""));
+    editor::TEditor* editor = main().ActiveEditor();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor->Memo1(), "// edited ");
+    Command(shell::cmd::kCompile)->trigger();  // saves the editor first
+    EXPECT_EQ(rebuilt_, (std::vector<std::string>{"DemoMod"}));
+    EXPECT_EQ(Progress().CurrentTitle()->text(), "Finished!");
+    EXPECT_FALSE(main().OutputLogWidget()->findItems("Compiling DemoPickup", Qt::MatchExactly).isEmpty());
+    EXPECT_NE(platform::ReadWholeFile(package), first);
+    QTreeWidget* editPackages = workspace().EditPackages();
+    ASSERT_EQ(editPackages->topLevelItemCount(), 4);
+    EXPECT_EQ(editPackages->topLevelItem(3)->text(1),
+              QString::fromStdString(platform::FormatDateTime(*platform::FileModifiedTime(package))));
+    EXPECT_EQ(workspace().AvailablePackages()->topLevelItemCount(), 4);
+}
+
+TEST_F(TCompileLinuxLayoutTest, ToolReadingAnotherIniShowsAFailedCompile) {
+    // The game made a per-user ini after Torvane looked at the install.
+    const std::string userIni = testing::WriteFile(home_.PreferenceDirectory() + "/UnrealTournament.ini",
+                                                   dir_.Read("game/System64/UnrealTournament.ini"));
+    PressOkWhenFinished();
+    Command(shell::cmd::kCompile)->trigger();
+    EXPECT_EQ(Progress().CurrentTitle()->text(), "Finished, but there were errors!");
+    EXPECT_EQ(Progress().UCErrors()->text(), "1 Errors");
+    const std::string mismatch = ConfigMismatchLine(userIni, game_ + "/System64/UnrealTournament.ini");
+    EXPECT_EQ(Progress().Status()->text(), QString::fromStdString(mismatch));
+    EXPECT_FALSE(main().OutputLogWidget()->findItems(QString::fromStdString(mismatch), Qt::MatchExactly).isEmpty());
+    EXPECT_EQ(windows_->compiles().State().errorCount, 1);
 }
 
 }  // namespace
