@@ -27,15 +27,15 @@ std::string Extension(const std::string& file) {
     return dot == std::string::npos ? std::string() : core::UpperCase(name.substr(dot));
 }
 
-// The search path lookup: the name as given (a path is checked as it stands), else with
-// ".exe" appended; "" when not found.
+// The program lookup: a path is checked as it stands; a bare name is looked for in the current
+// directory first (any letter case), then along PATH; a name without extension is tried with
+// ".exe" appended as well. The full path found, or "" when there is none.
 std::string SearchProgram(const std::string& file) {
     auto exists = [](const std::string& candidate) -> std::string {
-        if (candidate.find('/') != std::string::npos || candidate.find('\\') != std::string::npos) {
-            const std::string resolved = platform::ResolvePath(candidate);
-            return platform::FileExists(resolved) ? resolved : std::string();
-        }
-        return platform::FindInPath(candidate);
+        const std::string resolved = platform::ResolvePath(candidate);
+        if (platform::FileExists(resolved)) return platform::AbsolutePath(resolved);
+        const bool bare = candidate.find('/') == std::string::npos && candidate.find('\\') == std::string::npos;
+        return bare ? platform::FindInPath(candidate) : std::string();
     };
     std::string found = exists(file);
     if (found.empty() && Extension(file).empty()) found = exists(file + ".exe");
@@ -107,7 +107,8 @@ std::vector<std::string> BuildCommand(const std::string& file, const std::string
     const std::string extension = Extension(file);
     if (extension == ".BAT" || extension == ".CMD") {
         // Batch files: a shell script runs as it is; a Windows batch file through wine's cmd.
-        const std::string path = platform::ResolvePath(file);
+        // Not searched for: the name as given, from the current directory when it has no path.
+        const std::string path = platform::AbsolutePath(platform::ResolvePath(file));
         if (platform::SniffProgramFile(path) == platform::ProgramFileKind::Script) {
             return WithParameters({path}, parameters);
         }

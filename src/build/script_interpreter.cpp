@@ -35,10 +35,7 @@ bool ReplaceFirst(std::string& text, std::string_view what, std::string_view wit
     return true;
 }
 
-std::string CurrentDirectory() {
-    char buffer[PATH_MAX];
-    return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
-}
+using platform::CurrentDirectory;
 
 // The separator a path already uses (a backslash only when it has one and no slash).
 char SeparatorOf(std::string_view path) {
@@ -515,8 +512,11 @@ void ScriptInterpreter::Program(Run& run) {
             if (host_.log && !lines.empty()) host_.log->AppendLine(lines.back());
             if (host_.pump) host_.pump->ProcessPendingEvents();
         });
-    } catch (const ConsoleError&) {
-        if (host_.shellOpen) host_.shellOpen(program, parameters);
+    } catch (const ConsoleError& e) {
+        // Not a console program: the desktop opens it. When that fails too, the log says why.
+        if (!host_.shellOpen || !host_.shellOpen(program, parameters)) {
+            Write(" -- Could not start " + program + ": " + e.what());
+        }
     }
 }
 

@@ -160,34 +160,43 @@ void TEditor::changeEvent(QEvent* event) {
     }
 }
 
-void TEditor::closeEvent(QCloseEvent* event) {
-    if (!closeWithoutAsking_) {
-        if (memo_->isModified()) {
-            core::Answer answer = core::Answer::Yes;
-            if (!host_.SaveAllAnswer()) {
-                answer = host_.EditorPrompter().Confirm("This file has been modified.  Save changes?",
-                                                        core::Buttons::YesNoCancelAll);
-            }
-            if (answer == core::Answer::All) {
-                host_.SetSaveAllAnswer(true);
-                answer = core::Answer::Yes;
-            }
-            if (answer == core::Answer::Cancel) {
-                event->ignore();
-                return;
-            }
-            if (answer == core::Answer::Yes) {
-                try {
-                    SaveFile();
-                } catch (const std::exception& e) {
-                    host_.EditorPrompter().Error(e.what());
-                    event->ignore();
-                    return;
-                }
+bool TEditor::CloseQuery() {
+    if (closeWithoutAsking_) return true;
+    if (memo_->isModified()) {
+        core::Answer answer = core::Answer::Yes;
+        if (!host_.SaveAllAnswer()) {
+            answer = host_.EditorPrompter().Confirm("This file has been modified.  Save changes?",
+                                                    core::Buttons::YesNoCancelAll);
+        }
+        if (answer == core::Answer::All) {
+            host_.SetSaveAllAnswer(true);
+            answer = core::Answer::Yes;
+        }
+        if (answer == core::Answer::Cancel) return false;
+        if (answer == core::Answer::Yes) {
+            try {
+                SaveFile();
+            } catch (const std::exception& e) {
+                host_.EditorPrompter().Error(e.what());
+                return false;
             }
         }
-        host_.SetLastEditorMaximized(isMaximized());
     }
+    host_.SetLastEditorMaximized(isMaximized());
+    return true;
+}
+
+void TEditor::CloseAnswered() {
+    answered_ = true;
+    close();
+}
+
+void TEditor::closeEvent(QCloseEvent* event) {
+    if (!answered_ && !CloseQuery()) {
+        event->ignore();
+        return;
+    }
+    answered_ = false;
     const int state = isMaximized() ? 2 : isMinimized() ? 1 : 0;
     if (state != StoredWindowState()) {
         try {

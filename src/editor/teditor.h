@@ -30,6 +30,11 @@ public:
     void SetCloseWithoutAsking(bool value) { closeWithoutAsking_ = value; }
     // Set once the window has agreed to close (it is destroyed soon after).
     bool IsClosed() const { return closed_; }
+    // The close question: asks to save a modified text (and saves on Yes); false on Cancel or
+    // when the save failed. Closing asks it; a caller that closes several editors together asks
+    // every one first and then closes them with CloseAnswered, which asks nothing more.
+    bool CloseQuery();
+    void CloseAnswered();
 
     // Loads the caption's file (an absent file leaves the editor empty); errors propagate.
     void LoadFile();
@@ -61,6 +66,7 @@ private:
     bool applyingState_ = false;
     bool shownOnce_ = false;
     bool closed_ = false;
+    bool answered_ = false;
 };
 
 }  // namespace torvane::editor

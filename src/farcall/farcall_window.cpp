@@ -7,6 +7,7 @@
 #include <QNetworkDatagram>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QUdpSocket>
 #include <QVBoxLayout>
 
@@ -50,6 +51,10 @@ TMain::TMain(quint16 port, QString settingsFile, QWidget* parent)
     paramEdit_->setText(widgets::ToQString(settings.parameters));
     logSink_ = std::make_unique<ListWidgetLog>(log_);
     service_ = std::make_unique<FarcallService>(*logSink_);
+    // A server that ends by itself is reaped soon after, not at the next SERVER_STOP.
+    auto* reaper = new QTimer(this);
+    connect(reaper, &QTimer::timeout, this, [this] { service_->launcher().ReapEnded(); });
+    reaper->start(kReapIntervalMs);
     Listen();
 }
 

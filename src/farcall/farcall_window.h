@@ -23,6 +23,7 @@ class TMain final : public QWidget {
 
 public:
     static constexpr int kMaxLogLines = 10000;  // the oldest lines go beyond this
+    static constexpr int kReapIntervalMs = 250;  // how often servers that ended are reaped
 
     // port 0 binds any free port (tests); settingsFile is read now and written on destruction.
     explicit TMain(quint16 port = kListenPort, QString settingsFile = QString::fromLatin1(kSettingsFile),

@@ -32,20 +32,20 @@ bool ServerLauncher::Start(std::string_view directory, std::string_view paramete
     return true;
 }
 
-void ServerLauncher::ForgetEnded() {
+void ServerLauncher::ReapEnded() {
     std::erase_if(servers_, [](pid_t pid) { return !platform::ProcessRunning(pid); });
 }
 
 int ServerLauncher::StopAll() {
-    ForgetEnded();
+    ReapEnded();
     const int count = static_cast<int>(servers_.size());
-    for (const pid_t pid : servers_) platform::TerminateProcessGroup(pid);
+    platform::TerminateProcessGroups(servers_, stopGraceMs_);
     servers_.clear();
     return count;
 }
 
 int ServerLauncher::RunningCount() {
-    ForgetEnded();
+    ReapEnded();
     return static_cast<int>(servers_.size());
 }
 

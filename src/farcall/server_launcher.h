@@ -23,16 +23,20 @@ public:
     // not there or cannot be started (error then holds why).
     bool Start(std::string_view directory, std::string_view parameters, std::string* error);
 
-    // Ends every started server that still runs; returns how many were ended.
+    // Ends every started server that still runs, all at once (one grace period for all before
+    // they are killed); returns how many were ended.
     int StopAll();
+    void SetStopGrace(int milliseconds) { stopGraceMs_ = milliseconds; }
 
     // Servers started and still running.
     int RunningCount();
 
-private:
-    void ForgetEnded();
+    // Reaps the servers that have ended (so none stays a zombie) and forgets them.
+    void ReapEnded();
 
+private:
     std::vector<pid_t> servers_;
+    int stopGraceMs_ = 2000;
 };
 
 }  // namespace torvane::farcall

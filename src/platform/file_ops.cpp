@@ -43,13 +43,41 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Creates the temporary file beside path, with path's permission bits when it exists; errno on
-// failure.
-int CreateTempBeside(const std::string& path, std::string& temp, int& fd) {
+// The file a path names in the end: a symbolic link is followed (a relative target from the
+// link's own directory) until a path that is no link; ELOOP after 40 links.
+int FinalTarget(const std::string& path, std::string& target) {
+    target = path;
+    for (int links = 0; links < 40; ++links) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return 0;
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n < 0) return errno;
+        link.resize(static_cast<std::size_t>(n));
+        if (link.empty() || link[0] != '/') {
+            const auto slash = target.find_last_of('/');
+            link = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + link;
+        }
+        target = link;
+    }
+    return ELOOP;
+}
+
+// Creates the temporary file beside the file path names in the end (target: a link's target, so
+// that the link stays a link), with that file's permission bits when it exists; errno on failure.
+// A file that is read-only (no write permission bit, or one this process may not write) is
+// refused with EACCES, as writing into it would be: a rename over it would bypass its protection.
+int CreateTempBeside(const std::string& path, std::string& target, std::string& temp, int& fd) {
+    if (const int error = FinalTarget(path, target)) return error;
     mode_t mode = 0644;
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-    temp = TempNameBeside(path);
+    if (::stat(target.c_str(), &st) == 0) {
+        if (S_ISREG(st.st_mode) && ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
+            return EACCES;
+        }
+        mode = st.st_mode & 07777;
+    }
+    temp = TempNameBeside(target);
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     return fd < 0 ? errno : 0;
 }
@@ -71,18 +99,19 @@ int FinishTemp(int fd, const std::string& temp, const std::string& path, bool fl
     return 0;
 }
 
-// Writes to a temporary file beside path and renames it over path; errno on failure.
+// Writes to a temporary file beside the file path names and renames it over that file; errno on
+// failure.
 int ReplaceAtomically(const std::string& path, std::string_view bytes, bool flushToDisk = true) {
-    std::string temp;
+    std::string target, temp;
     int fd = -1;
-    if (const int error = CreateTempBeside(path, temp, fd)) return error;
+    if (const int error = CreateTempBeside(path, target, temp, fd)) return error;
     if (!WriteAll(fd, bytes)) {
         const int saved = errno;
         ::close(fd);
         ::unlink(temp.c_str());
         return saved;
     }
-    return FinishTemp(fd, temp, path, flushToDisk);
+    return FinishTemp(fd, temp, target, flushToDisk);
 }
 
 // Reads a whole file; errno on failure.
@@ -114,6 +143,19 @@ int ReadAll(const std::string& path, std::string& out) {
 }  // namespace
 
 std::string ErrorText(int errorNumber) { return std::strerror(errorNumber); }
+
+std::string CurrentDirectory() {
+    std::error_code ec;
+    const std::filesystem::path current = std::filesystem::current_path(ec);
+    return ec ? std::string(".") : current.string();
+}
+
+std::string AbsolutePath(std::string_view path) {
+    if (path.empty() || path[0] == '/') return std::string(path);
+    std::string directory = CurrentDirectory();
+    if (directory.empty() || directory.back() != '/') directory += '/';
+    return directory + std::string(path.substr(path.rfind("./", 0) == 0 ? 2 : 0));
+}
 
 bool FileExists(std::string_view path) {
     struct stat st {};
@@ -170,7 +212,7 @@ void WriteFileAtomic(std::string_view path, std::string_view bytes, bool flushTo
 
 AtomicFileWriter::AtomicFileWriter(std::string path, bool flushToDisk)
     : path_(std::move(path)), flushToDisk_(flushToDisk) {
-    if (const int error = CreateTempBeside(path_, temp_, fd_)) Fail(error);
+    if (const int error = CreateTempBeside(path_, target_, temp_, fd_)) Fail(error);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -188,7 +230,7 @@ void AtomicFileWriter::Write(std::string_view bytes) {
 void AtomicFileWriter::Commit() {
     if (fd_ < 0) throw std::logic_error("AtomicFileWriter used after Commit");
     const int fd = std::exchange(fd_, -1);
-    if (const int error = FinishTemp(fd, temp_, path_, flushToDisk_)) Fail(error);
+    if (const int error = FinishTemp(fd, temp_, target_, flushToDisk_)) Fail(error);
 }
 
 void AtomicFileWriter::Fail(int error) const {

@@ -18,6 +18,11 @@ public:
 // The platform's text for an errno value ("No such file or directory").
 std::string ErrorText(int errorNumber);
 
+// The process's current directory ("." when it cannot be told).
+std::string CurrentDirectory();
+// A relative path made absolute from the current directory; an absolute one as it is.
+std::string AbsolutePath(std::string_view path);
+
 bool FileExists(std::string_view path);       // a regular file (or a link to one)
 bool DirectoryExists(std::string_view path);  // a directory (or a link to one)
 // Whether two paths name the same file: the same file on disk when both exist, otherwise the
@@ -32,14 +37,16 @@ bool SetFileModifiedTime(std::string_view path, std::int64_t secondsSinceEpoch);
 std::string ReadWholeFile(std::string_view path);
 
 // Writes bytes to a temporary file beside path and renames it into place, so a reader never sees
-// a half-written file. Keeps the permission bits of a file it replaces. Throws FileError.
+// a half-written file. Keeps the permission bits of a file it replaces. A symbolic link is
+// followed: its target is replaced and the link stays. A read-only file (no write permission
+// bit, or not writable by this process) is refused ("Permission denied"). Throws FileError.
 // flushToDisk false leaves the data to the system's write-back (files that can be made again,
 // written in large numbers).
 void WriteFileAtomic(std::string_view path, std::string_view bytes, bool flushToDisk = true);
 
-// WriteFileAtomic for bytes made piece by piece: the pieces go to a temporary file beside path,
-// which Commit flushes to the disk (unless flushToDisk is false, as for WriteFileAtomic) and
-// renames into place. Destroyed without Commit, it removes the temporary file and leaves path as
+// WriteFileAtomic for bytes made piece by piece (the same rules for links and read-only files):
+// the pieces go to a temporary file beside path, which Commit flushes to the disk (unless
+// flushToDisk is false, as for WriteFileAtomic) and renames into place. Destroyed without Commit, it removes the temporary file and leaves path as
 // it was. Throws FileError ("Cannot create file ...").
 class AtomicFileWriter final {
 public:
@@ -55,12 +62,13 @@ private:
     [[noreturn]] void Fail(int error) const;
 
     std::string path_;
+    std::string target_;  // the file path_ names (a link's target)
     std::string temp_;
     bool flushToDisk_;
     int fd_ = -1;
 };
 
-// Copies source over destination (replacing it atomically).
+// Copies source over destination (replacing it atomically, by the rules of WriteFileAtomic).
 bool CopyFileOverwrite(std::string_view source, std::string_view destination,
                        std::string* error = nullptr);
 bool DeleteFile(std::string_view path, std::string* error = nullptr);

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -124,16 +125,35 @@ int WaitForProcess(pid_t pid, int timeoutMs) {
     }
 }
 
-void TerminateProcessGroup(pid_t pid, int graceMs) {
-    if (pid <= 0) return;
-    if (::kill(-pid, SIGTERM) != 0) ::kill(pid, SIGTERM);
-    if (WaitForProcess(pid, graceMs) != -1) {
-        ::kill(-pid, SIGKILL);  // what the tool started may still run
-        return;
+void TerminateProcessGroup(pid_t pid, int graceMs) { TerminateProcessGroups({pid}, graceMs); }
+
+void TerminateProcessGroups(const std::vector<pid_t>& pids, int graceMs) {
+    std::vector<pid_t> running;
+    for (const pid_t pid : pids) {
+        if (pid <= 0) continue;
+        if (::kill(-pid, SIGTERM) != 0) ::kill(pid, SIGTERM);
+        running.push_back(pid);
     }
-    ::kill(-pid, SIGKILL);
-    ::kill(pid, SIGKILL);
-    WaitForProcess(pid, -1);
+    // One grace period for all of them together.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(0, graceMs));
+    std::vector<pid_t> ended;
+    while (!running.empty()) {
+        std::erase_if(running, [&](pid_t pid) {
+            int status = 0;
+            const pid_t r = ::waitpid(pid, &status, WNOHANG);
+            if (r == 0 || (r < 0 && errno == EINTR)) return false;
+            ended.push_back(pid);  // reaped (or not a child of ours any more)
+            return true;
+        });
+        if (running.empty() || std::chrono::steady_clock::now() >= deadline) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    for (const pid_t pid : ended) ::kill(-pid, SIGKILL);  // what they started may still run
+    for (const pid_t pid : running) {
+        ::kill(-pid, SIGKILL);
+        ::kill(pid, SIGKILL);
+        WaitForProcess(pid, -1);
+    }
 }
 
 std::vector<std::string> SplitCommandLine(std::string_view parameters) {

@@ -32,6 +32,9 @@ int WaitForProcess(pid_t pid, int timeoutMs);
 
 // Ends the process group: SIGTERM, then SIGKILL after graceMs, and reaps the process.
 void TerminateProcessGroup(pid_t pid, int graceMs = 2000);
+// Ends several process groups at once: SIGTERM to all, one grace period for all together, then
+// SIGKILL to what still runs; every process is reaped.
+void TerminateProcessGroups(const std::vector<pid_t>& pids, int graceMs = 2000);
 
 // Splits a Windows-style parameter string into words: blanks separate, double quotes group.
 std::vector<std::string> SplitCommandLine(std::string_view parameters);

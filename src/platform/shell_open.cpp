@@ -9,20 +9,22 @@
 namespace torvane::platform {
 
 bool ShellOpenAndWait(const std::string& file, const std::string& parameters) {
-    const std::string path = ResolvePath(file);
+    const std::string path = AbsolutePath(ResolvePath(file));  // a bare name: the current directory
     ProcessSpec spec;
-    if (FileExists(path) && ::access(path.c_str(), X_OK) == 0) {
+    const bool opener = !(FileExists(path) && ::access(path.c_str(), X_OK) == 0);
+    if (!opener) {
         spec.argv = {path};
         for (auto& word : SplitCommandLine(parameters)) spec.argv.push_back(std::move(word));
     } else {
-        const std::string opener = FindInPath("xdg-open");
-        if (opener.empty()) return false;
-        spec.argv = {opener, FileExists(path) ? path : file};
+        const std::string xdgOpen = FindInPath("xdg-open");
+        if (xdgOpen.empty()) return false;
+        spec.argv = {xdgOpen, FileExists(path) ? path : file};
     }
     const pid_t pid = StartProcess(spec);
     if (pid < 0) return false;
-    WaitForProcess(pid, -1);
-    return true;
+    const int code = WaitForProcess(pid, -1);
+    // The program's own exit code is its business; the opener's says whether anything opened.
+    return !opener || code == 0;
 }
 
 }  // namespace torvane::platform

@@ -65,8 +65,7 @@ void WriteProjectFile(const Project& p, const std::string& path) {
     WriteList(doc, "PostBatch", "Command", p.postBatch);
     WriteList(doc, "PreBatch", "Command", p.preBatch);
     WriteList(doc, "Packages", "Package", p.packages);
-    if (platform::FileExists(path)) platform::DeleteFile(path);
-    doc.Save(path);
+    doc.Save(path);  // replaced atomically: a failed write keeps the old file
 }
 
 void ReadProjectFile(const std::string& path, const std::string& gameRoot, Project& p) {

@@ -37,7 +37,8 @@ std::string CompileModeName(int index);
 // The project file of a name in a directory: directory + "/" + name + ".tvx".
 std::string ProjectFilePath(const std::string& directory, const std::string& name);
 
-// Writes every key in the file's order; an existing file is replaced.
+// Writes every key in the file's order; an existing file is replaced atomically (a write that
+// fails leaves it as it was). Throws platform::FileError.
 void WriteProjectFile(const Project& project, const std::string& path);
 
 // Reads a project file into project, key by key with the defaults; a NoRevisions or CompileMode

@@ -703,9 +703,17 @@ void TMain::EnvironmentOptions() {
     }
 }
 
+// Every editor is asked, then the project; only when none said Cancel does anything close, so a
+// Cancel keeps every editor with its text.
 void TMain::closeEvent(QCloseEvent* event) {
-    for (QMdiSubWindow* editor : mdi_->subWindowList(QMdiArea::CreationOrder)) {
-        if (!editor->close()) {
+    if (busy_.Busy()) {
+        prompter_->Information("Torvane is still compiling or running a script.  Close it when that has ended.");
+        event->ignore();
+        return;
+    }
+    const std::vector<editor::TEditor*> editors = Editors();
+    for (editor::TEditor* editor : editors) {
+        if (!editor->CloseQuery()) {
             saveAllAnswer_ = false;
             event->ignore();
             return;
@@ -723,6 +731,7 @@ void TMain::closeEvent(QCloseEvent* event) {
         }
     }
     saveAllAnswer_ = false;
+    for (editor::TEditor* editor : editors) editor->CloseAnswered();
     // Settings that cannot be written are reported; the program still closes.
     RunGuarded(*prompter_, [this] {
         services_->SaveWorkspaceLayout();

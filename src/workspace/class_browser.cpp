@@ -47,9 +47,11 @@ bool ClassBrowser::LoadLists(bool offerExport) {
     try {
         names = ReadEditPackages(context_.install.configPath());
     } catch (const platform::FileError& e) {
+        packageListRead_ = false;
         if (context_.prompter) context_.prompter->Error(e.what());
         return false;
     }
+    packageListRead_ = true;
     for (std::string& name : names) {
         editPackages_.push_back({name, LastModifiedText(context_.install, name)});
     }
@@ -170,7 +172,12 @@ void ClassBrowser::RemoveEditPackageLine(const std::string& name) {
 // --- class trees -------------------------------------------------------------------------------
 
 ClassBrowser::StartResult ClassBrowser::InitClassBrowser() {
-    LoadEditPackages();
+    if (!LoadEditPackages()) {
+        // The game's configuration could not be read (the error is shown): with no package list
+        // nothing is compared, rebuilt or written; the caches are shown as they are.
+        LoadTreeCaches();
+        return StartResult::Loaded;
+    }
     std::vector<std::string> stored;
     if (platform::FileExists(CacheFile("Packages.ucd"))) {
         Splash(" Reading Packages.ucd");
@@ -193,24 +200,7 @@ ClassBrowser::StartResult ClassBrowser::InitClassBrowser() {
         platform::DeleteFile(CacheFile("Actors.ucd"));
     }
     StartResult result = StartResult::Loaded;
-    const bool cachesPresent = platform::FileExists(CacheFile("Classes.ucd")) &&
-                               platform::FileExists(CacheFile("Actors.ucd")) &&
-                               platform::FileExists(CacheFile("ClassByPackage.ucd"));
-    bool loaded = false;
-    if (cachesPresent) {
-        try {
-            Splash(" Reading Classes.ucd");
-            objectTree_ = LoadTreeCache(CacheFile("Classes.ucd"));
-            Splash(" Reading Actors.ucd");
-            actorTree_ = LoadTreeCache(CacheFile("Actors.ucd"));
-            Splash(" Reading ClassByPackage.ucd");
-            byPackageTree_ = LoadTreeCache(CacheFile("ClassByPackage.ucd"));
-            loaded = true;
-        } catch (const std::exception&) {
-            loaded = false;  // a damaged cache is built anew
-        }
-    }
-    if (!loaded) {
+    if (!LoadTreeCaches()) {  // a missing or damaged cache is built anew
         RebuildClassTrees();
         result = StartResult::Rebuilt;
     }
@@ -218,7 +208,33 @@ ClassBrowser::StartResult ClassBrowser::InitClassBrowser() {
     return result;
 }
 
+bool ClassBrowser::LoadTreeCaches() {
+    const bool cachesPresent = platform::FileExists(CacheFile("Classes.ucd")) &&
+                               platform::FileExists(CacheFile("Actors.ucd")) &&
+                               platform::FileExists(CacheFile("ClassByPackage.ucd"));
+    if (!cachesPresent) return false;
+    try {
+        Splash(" Reading Classes.ucd");
+        objectTree_ = LoadTreeCache(CacheFile("Classes.ucd"));
+        Splash(" Reading Actors.ucd");
+        actorTree_ = LoadTreeCache(CacheFile("Actors.ucd"));
+        Splash(" Reading ClassByPackage.ucd");
+        byPackageTree_ = LoadTreeCache(CacheFile("ClassByPackage.ucd"));
+        return true;
+    } catch (const std::exception&) {
+        objectTree_.Clear();
+        actorTree_.Clear();
+        byPackageTree_.Clear();
+        return false;
+    }
+}
+
 bool ClassBrowser::RebuildClassTrees() {
+    if (!packageListRead_) {
+        // Built from no package list, the trees would hold Core alone and overwrite the caches.
+        throw platform::FileError("The class trees are not rebuilt: the package list of " +
+                                  context_.install.configPath() + " could not be read.");
+    }
     objectTree_.Clear();
     actorTree_.Clear();
     bool complete = ScanPackageClasses("Core");

@@ -62,8 +62,12 @@ public:
     std::vector<std::string> EditPackageNames() const;
 
     // --- the class trees ---
+    // A configuration that cannot be read is reported and leaves the caches as they are: they
+    // are loaded when present, nothing is asked, rebuilt or written.
     StartResult InitClassBrowser();
-    // False when a source could not be read (reported); the trees keep what was built.
+    // False when a source could not be read (reported); the trees keep what was built. Throws
+    // platform::FileError when the caches cannot be written, or when the package list could not
+    // be read (the trees and caches are left as they are).
     bool RebuildClassTrees();
     bool ScanPackageClasses(const std::string& package);
     void AddClassEntry(const std::string& package, const std::string& path);
@@ -88,6 +92,7 @@ public:
 private:
     bool LoadLists(bool offerExport);
     void ExportPackagesWithoutSources(const std::vector<std::string>& names);
+    bool LoadTreeCaches();  // false when one is missing or damaged (the trees are then empty)
     void Status(const std::string& text);
     void Splash(const std::string& text);
     void Pump();
@@ -99,6 +104,7 @@ private:
     ClassTree objectTree_;
     ClassTree actorTree_;
     ClassTree byPackageTree_;
+    bool packageListRead_ = true;  // the last LoadEditPackages could read the configuration
     std::string lastFindText_;
     int lastFindHit_ = -1;
 };

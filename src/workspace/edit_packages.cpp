@@ -47,8 +47,8 @@ std::vector<std::string> ReadEditPackages(const std::string& configPath) {
 }
 
 void InsertEditPackageLine(const std::string& configPath, const std::string& name) {
-    std::vector<core::TextLine> lines =
-        platform::FileExists(configPath) ? ReadLines(configPath) : std::vector<core::TextLine>{};
+    // A configuration that cannot be read is not replaced by a new one made of this line alone.
+    std::vector<core::TextLine> lines = ReadLines(configPath);
     core::TextLine newLine{"EditPackages=" + name, "\r\n"};
     for (std::size_t i = lines.size(); i-- > 0;) {
         if (IsEditPackagesLine(lines[i].text)) {

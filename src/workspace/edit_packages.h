@@ -25,7 +25,8 @@ std::vector<std::string> ReadEditPackages(const std::string& configPath);
 // Inserts "EditPackages=" + name after the last EditPackages line (or, without any, at the end
 // of [Editor.EditorEngine], created when missing); backs the file up and rewrites it. Every
 // other line keeps its bytes and its line end; the new line ends as the line before it does,
-// or with CR LF.
+// or with CR LF. A file that is missing or cannot be read throws platform::FileError (no new
+// configuration is made).
 void InsertEditPackageLine(const std::string& configPath, const std::string& name);
 // Deletes the first line whose value equals name without regard to case; false when none.
 bool DeleteEditPackageLine(const std::string& configPath, const std::string& name);

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -346,6 +347,29 @@ TEST(CliScriptTest, RunsHeadlessWithTokensAndAsk) {
     EXPECT_EQ(result.output, "DM-DEMO\nName?\nhi Ann\n");
     const std::string bad = dir.Write("bad.bat", "STOP soon\r\n");
     EXPECT_EQ(RunCommand(kCli + " script --game " + ShellQuote(root) + " " + ShellQuote(bad) + " 2>/dev/null").exitCode, 1);
+}
+
+// A program named without a directory is found in the current directory before the search path,
+// as the game's users expect; one that cannot be started at all says so in the log.
+TEST(CliScriptTest, ProgramsAreLookedUpInTheCurrentDirectoryFirst) {
+    testing::TempDir dir;
+    const std::string root = testing::CopySampleGame(dir);
+    for (const auto& [file, body] : {std::pair{"tools/mytool.exe", "echo tool $1"},
+                                     std::pair{"tools/real.bat", "echo bat $1 $2"},
+                                     std::pair{"bin/mytool.exe", "echo from the search path"}}) {
+        ::chmod(dir.Write(file, std::string("#!/bin/sh\n") + body + "\n").c_str(), 0755);
+    }
+    const std::string script = dir.Write(
+        "s.bat", "CD " + dir.Path("tools") + "\r\nmytool.exe first\r\nMyTool second\r\nreal.bat one two\r\n"
+                 "missing.exe\r\nECHO done\r\n");
+    const auto result = RunCommand("PATH=" + ShellQuote(dir.Path("bin")) + ":$PATH " + kCli + " script --game " +
+                                   ShellQuote(root) + " " + ShellQuote(script));
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    for (const char* line : {"\ntool first\n", "\ntool second\n", "\nbat one two\n",
+                             "\n -- Could not start missing.exe: Could not find file missing.exe\n", "\ndone\n"}) {
+        EXPECT_NE(result.output.find(line), std::string::npos) << line << " in\n" << result.output;
+    }
+    EXPECT_EQ(result.output.find("from the search path"), std::string::npos) << result.output;
 }
 
 }  // namespace

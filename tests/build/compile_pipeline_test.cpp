@@ -1,5 +1,8 @@
 #include "build/compile_pipeline.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -154,6 +157,28 @@ TEST_F(CompilePipelineTest, UserIncludeProjectRewritesAndRestoresTheConfiguratio
     EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), iniBefore);
     EXPECT_EQ(dir_.Read("game/System/UnrealTournament.~ini"), iniBefore);
     EXPECT_TRUE(platform::FileExists(game_ + "/System/DemoMod.~u"));  // backed up before it went
+}
+
+// A configuration that is a link (kept elsewhere by the user) is rewritten and put back through
+// the link: afterwards it is still the same link, and its file holds the same bytes.
+TEST_F(CompilePipelineTest, LinkedConfigurationStaysALink) {
+    MakeAll();
+    const std::string original = dir_.Read("game/System/UnrealTournament.ini");
+    const std::string kept = dir_.Write("configs/ut.ini", original);
+    platform::DeleteFile(ini_);
+    ASSERT_EQ(::symlink(kept.c_str(), ini_.c_str()), 0);
+    project_.name = "Demo";
+    project_.packages = {"DemoMod"};
+    project_.userInclude = true;
+    project_.includePacks = {"DemoLib", "DemoMod"};
+    CompilePipeline pipeline = Pipeline();
+    EXPECT_TRUE(pipeline.DoCompile(false));
+    EXPECT_FALSE(LogHas("--------------------Core--------------------"));
+    EXPECT_TRUE(LogHas("--------------------DemoMod--------------------"));
+    struct stat st {};
+    ASSERT_EQ(::lstat(ini_.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(dir_.Read("configs/ut.ini"), original);
 }
 
 TEST_F(CompilePipelineTest, ThreeErrorsOpenTheFirstAtItsLine) {

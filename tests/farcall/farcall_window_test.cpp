@@ -1,5 +1,8 @@
 #include "farcall/farcall_window.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -7,8 +10,12 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QElapsedTimer>
 #include <QUdpSocket>
+#include <filesystem>
+#include <fstream>
 #include <random>
+#include <sstream>
 
 #include "farcall/farcall_settings.h"
 #include "support/qt_wait.h"
@@ -122,6 +129,53 @@ TEST_F(FarcallWindowTest, PortInUseIsReportedAndCanBeRetried) {
     QTest::mouseClick(second.RetryButton(), Qt::LeftButton);
     EXPECT_TRUE(second.listening());
     EXPECT_TRUE(second.RetryButton()->isHidden());
+}
+
+// Child processes of this program that have ended and were not reaped.
+int ZombieChildren() {
+    int zombies = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line)) continue;
+        const auto close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream rest(line.substr(close + 2));
+        char state = 0;
+        long parent = 0;
+        rest >> state >> parent;
+        if (state == 'Z' && parent == ::getpid()) ++zombies;
+    }
+    return zombies;
+}
+
+TEST_F(FarcallWindowTest, ServersThatEndByThemselvesAreReapedAtOnce) {
+    dir_.Write("quick/UCC.EXE", "#!/bin/sh\nexit 0\n");
+    ASSERT_EQ(::chmod(dir_.Path("quick/UCC.EXE").c_str(), 0755), 0);
+    window_->PathEdit()->setText(QString::fromStdString(dir_.Path("quick")));
+    Send("START_SERVER");
+    Send("START_SERVER");
+    ASSERT_TRUE(WaitUntil([&] { return LogLines().count(" - Server Started") == 2; }));
+    EXPECT_TRUE(WaitUntil([] { return ZombieChildren() == 0; }, 3000)) << ZombieChildren() << " zombies";
+}
+
+// SERVER_STOP signals every server first and then waits once for them all: five servers that
+// ignore the request take one grace period together, not one each.
+TEST_F(FarcallWindowTest, StopEndsStubbornServersTogether) {
+    dir_.Write("stubborn/UCC.EXE", "#!/bin/sh\ntrap '' TERM\nwhile :; do sleep 0.05; done\n");
+    ASSERT_EQ(::chmod(dir_.Path("stubborn/UCC.EXE").c_str(), 0755), 0);
+    window_->PathEdit()->setText(QString::fromStdString(dir_.Path("stubborn")));
+    window_->service().launcher().SetStopGrace(500);
+    for (int i = 0; i < 5; ++i) Send("START_SERVER");
+    ASSERT_TRUE(WaitUntil([&] { return LogLines().count(" - Server Started") == 5; }));
+    QTest::qWait(200);  // every server has set its trap
+    QElapsedTimer stopping;
+    stopping.start();
+    Send("SERVER_STOP");
+    ASSERT_TRUE(WaitUntil([&] { return LogLines().count(" - Shutting down Server") == 5; }));
+    EXPECT_LT(stopping.elapsed(), 2000);  // five grace periods one after the other take 2500 ms
+    EXPECT_EQ(window_->service().launcher().RunningCount(), 0);
+    EXPECT_EQ(ZombieChildren(), 0);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/file_ops.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,44 @@ TEST(FileOpsTest, SameFileThroughLinksAndDotsAndBeforeItExists) {
     EXPECT_TRUE(SameFile(dir.Path("home/.utpg/System/UnrealTournament.ini"),
                          dir.Path("home/.utpg/System/../System/UnrealTournament.ini")));  // neither exists
     EXPECT_FALSE(SameFile(dir.Path("home/a.ini"), ini));
+}
+
+// A link is written through: the file it names is replaced and the link stays a link, wherever
+// the target lies. A read-only file is refused and keeps its bytes, also behind a link.
+TEST(FileOpsTest, AtomicWriteFollowsLinksAndRefusesReadOnlyFiles) {
+    TempDir dir;
+    const std::string target = dir.Write("real/UnrealTournament.ini", "old");
+    ASSERT_EQ(::symlink(target.c_str(), dir.Path("absolute.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("real/UnrealTournament.ini", dir.Path("relative.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("relative.ini", dir.Path("chain.ini").c_str()), 0);
+    struct Case {
+        const char* link;
+        const char* bytes;
+    };
+    for (const Case& c : {Case{"absolute.ini", "one"}, Case{"relative.ini", "two"}, Case{"chain.ini", "three"}}) {
+        WriteFileAtomic(dir.Path(c.link), c.bytes);
+        EXPECT_EQ(dir.Read("real/UnrealTournament.ini"), c.bytes) << c.link;
+        struct stat st {};
+        ASSERT_EQ(::lstat(dir.Path(c.link).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << c.link;
+    }
+    EXPECT_TRUE(CopyFileOverwrite(dir.Write("source", "copied"), dir.Path("chain.ini")));
+    EXPECT_EQ(dir.Read("real/UnrealTournament.ini"), "copied");
+
+    ::chmod(target.c_str(), 0444);
+    for (const char* path : {"real/UnrealTournament.ini", "absolute.ini"}) {
+        try {
+            WriteFileAtomic(dir.Path(path), "replaced");
+            ADD_FAILURE() << path << " was written";
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find("Permission denied"), std::string::npos) << e.what();
+        }
+        std::string error;
+        EXPECT_FALSE(CopyFileOverwrite(dir.Path("source"), dir.Path(path), &error));
+        EXPECT_EQ(error, "Permission denied");
+    }
+    EXPECT_EQ(dir.Read("real/UnrealTournament.ini"), "copied");
+    ::chmod(target.c_str(), 0644);
 }
 
 TEST(FileOpsTest, RenameDeleteAndDirectories) {

@@ -1,4 +1,6 @@
 // The project page and the project dialogs, driven headless.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -131,6 +133,57 @@ TEST_F(ProjectPageTest, ImportSaveAndReopenAtStartUp) {
     workspace.CloseProject();
     EXPECT_EQ(workspace.ProjectTree()->topLevelItem(0)->text(0), "<None>");
     EXPECT_EQ(workspace.ProjName()->text(), "No Project Loaded...");
+}
+
+// Saving over a project file that cannot be written is refused with the error box; the old file
+// stays as it was and the project stays modified.
+TEST_F(ProjectPageTest, FailedSaveKeepsTheOldProjectFile) {
+    const std::string path = dir_.Write("prog/Demo.tvx", "[Project]\r\nName=Demo\r\n[Packages]\r\nPackage0=DemoMod\r\n");
+    const std::string before = dir_.Read("prog/Demo.tvx");
+    auto windows = Start();
+    workspace::TWorkspace& workspace = Workspace(*windows);
+    workspace.LoadProject(path);
+    ASSERT_TRUE(workspace.ProjectOpen());
+    windows->main().SetCompileModeIndex(2);
+    ::chmod(path.c_str(), 0444);
+    windows->main().Commands().Command(shell::cmd::kSaveProject)->trigger();
+    ::chmod(path.c_str(), 0644);
+    ASSERT_FALSE(prompter_.shown().empty());
+    EXPECT_EQ(prompter_.shown().back().kind, testing::ShownMessage::Kind::Error);
+    EXPECT_EQ(dir_.Read("prog/Demo.tvx"), before);
+    EXPECT_TRUE(workspace.ProjectModified());
+}
+
+// A game configuration that cannot be written is reported when a project's package is added to
+// it, while loading a project or importing packages; the project still gets the package.
+TEST_F(ProjectPageTest, UnwritableConfigurationIsReportedWhileLoadingAndImporting) {
+    dir_.Write("game/NewMod/Classes/NewThing.uc", "class NewThing extends Object;\r\n");
+    dir_.Write("game/OtherMod/Classes/Other.uc", "class Other extends Object;\r\n");
+    const std::string ini = game_ + "/System/UnrealTournament.ini";
+    const std::string before = dir_.Read("game/System/UnrealTournament.ini");
+    const std::string path = dir_.Write("prog/New.tvx", "[Project]\r\nName=New\r\n[Packages]\r\nPackage0=NewMod\r\n");
+    auto windows = Start();
+    workspace::TWorkspace& workspace = Workspace(*windows);
+    ::chmod(ini.c_str(), 0444);
+    prompter_.QueueAnswer(core::Answer::Yes);  // not in your EditPackages: add it?
+    workspace.LoadProject(path);
+    ASSERT_TRUE(workspace.ProjectOpen());
+    EXPECT_EQ(prompter_.shown().back().kind, testing::ShownMessage::Kind::Error);
+    EXPECT_NE(prompter_.shown().back().text.find("Permission denied"), std::string::npos);
+    EXPECT_EQ(workspace.ProjectTree()->topLevelItem(0)->child(0)->text(0), "NewMod");
+
+    dialogs_ = [&](QDialog& dialog) {
+        static_cast<TProjAdd&>(dialog).PkgList()->findItems("OtherMod", Qt::MatchExactly)[0]->setCheckState(Qt::Checked);
+        return static_cast<int>(QDialog::Accepted);
+    };
+    const std::size_t shown = prompter_.shown().size();
+    windows->main().Commands().Command(shell::cmd::kImportPackageIntoProject)->trigger();
+    ::chmod(ini.c_str(), 0644);
+    ASSERT_EQ(prompter_.shown().size(), shown + 1);
+    EXPECT_EQ(prompter_.shown().back().kind, testing::ShownMessage::Kind::Error);
+    EXPECT_EQ(workspace.ProjectTree()->topLevelItem(0)->childCount(), 2);
+    EXPECT_EQ(workspace.ProjectTree()->topLevelItem(0)->child(1)->text(0), "OtherMod");
+    EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), before);
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
 // Editor windows and the main window's file commands, driven headless with scripted answers.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QListWidget>
@@ -12,9 +15,11 @@
 #include "editor/tsyntax_memo.h"
 #include "platform/file_ops.h"
 #include "shell/app_windows.h"
+#include "shell/command_ids.h"
 #include "shell/tmain.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
+#include "workspace/tworkspace.h"
 
 namespace torvane::shell {
 namespace {
@@ -132,6 +137,40 @@ TEST_F(FileCommandsTest, CloseAllWithAllSavesEveryEditorAndCancelKeepsThem) {
     EXPECT_FALSE(main().SaveAllAnswer());
 }
 
+// Closing the program asks every editor, then the project, before anything closes: a Cancel at
+// any question keeps every editor open with its text.
+TEST_F(FileCommandsTest, CancelWhileClosingTheProgramKeepsEveryEditor) {
+    const std::vector<std::string> files = {"DemoLib/Classes/DemoObject.uc", "DemoLib/Classes/DemoMath.uc",
+                                            "DemoMod/Classes/DemoPickup.uc"};
+    std::vector<TEditor*> editors;
+    for (const std::string& file : files) {
+        editors.push_back(Open(Game(file)));
+        Modify(editors.back(), "// mine\r\n");
+    }
+    prompter_.QueueAnswer(core::Answer::Yes);     // the first is saved
+    prompter_.QueueAnswer(core::Answer::Cancel);  // the second stops the close
+    EXPECT_FALSE(main().close());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(main().Editors(), editors);
+    EXPECT_EQ(dir_.Read("game/" + files[0]).rfind("// mine\r\n", 0), 0u);
+    for (std::size_t i = 1; i < editors.size(); ++i) {
+        EXPECT_TRUE(editors[i]->Modified()) << files[i];
+        EXPECT_EQ(editors[i]->Memo1()->text().toStdString().rfind("// mine\r\n", 0), 0u) << files[i];
+    }
+
+    // The project's question comes after every editor's; its Cancel keeps them all as well.
+    auto& workspace = *static_cast<workspace::TWorkspace*>(windows_->Window(QStringLiteral("TWorkspace")));
+    workspace.LoadProject(dir_.Write("prog/Demo.tvx", "[Project]\r\nName=Demo\r\n[Packages]\r\nPackage0=DemoMod\r\n"));
+    workspace.MarkProjectModified();
+    for (int i = 1; i < 3; ++i) prompter_.QueueAnswer(core::Answer::No);
+    prompter_.QueueAnswer(core::Answer::Cancel);  // Save changed to your current project?
+    EXPECT_FALSE(main().close());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(prompter_.shown().back().text, "Save changed to your current project?");
+    ASSERT_EQ(main().Editors(), editors);
+    EXPECT_TRUE(editors[2]->Modified());
+}
+
 TEST_F(FileCommandsTest, SaveMakesTheBackupAndKeepsLineEndsAndBytes) {
     const std::string crlf = "class A extends Object;\r\n// caf\xE9 \x80 \x93q\x94\r\n";
     const std::string lf = "class B extends Object;\n// \xFF\xFE\n";
@@ -154,6 +193,34 @@ TEST_F(FileCommandsTest, SaveMakesTheBackupAndKeepsLineEndsAndBytes) {
     Modify(b, "x");
     main().SaveActive();
     EXPECT_EQ(dir_.Read("game/DemoMod/Classes/B.~uc"), "\n" + lf);
+}
+
+// File > Save writes through a symbolic link (the link stays, its file changes) and refuses a
+// read-only file with the error box, the editor keeping its text as modified.
+TEST_F(FileCommandsTest, SaveWritesThroughALinkAndRefusesAReadOnlyFile) {
+    const std::string target = dir_.Write("shared/Notes.uc", "old\r\n");
+    const std::string link = dir_.Path("Notes.uc");
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    TEditor* linked = Open(link);
+    Modify(linked, "new ");
+    main().Commands().Command(cmd::kSave)->trigger();
+    EXPECT_EQ(dir_.Read("shared/Notes.uc"), "new old\r\n");
+    struct stat st {};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_FALSE(linked->Modified());
+
+    const std::string readOnly = dir_.Write("ReadOnly.uc", "keep\r\n");
+    ::chmod(readOnly.c_str(), 0444);
+    TEditor* refused = Open(readOnly);
+    Modify(refused, "lost? ");
+    main().Commands().Command(cmd::kSave)->trigger();
+    ASSERT_FALSE(prompter_.shown().empty());
+    EXPECT_EQ(prompter_.shown().back().kind, testing::ShownMessage::Kind::Error);
+    EXPECT_NE(prompter_.shown().back().text.find("Permission denied"), std::string::npos);
+    EXPECT_EQ(dir_.Read("ReadOnly.uc"), "keep\r\n");
+    EXPECT_TRUE(refused->Modified());
+    ::chmod(readOnly.c_str(), 0644);
 }
 
 TEST_F(FileCommandsTest, QuickGotoLineCentresTheRowAndSelectsTenCharacters) {

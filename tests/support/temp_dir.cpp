@@ -55,6 +55,10 @@ void CopyTree(std::string_view source, std::string_view target) {
     fs::create_directories(std::string(target));
     fs::copy(std::string(source), std::string(target),
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    // The shared fixtures are read-only; a test's copy is its own to change.
+    for (const auto& entry : fs::recursive_directory_iterator(std::string(target))) {
+        if (!entry.is_symlink()) fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
+    }
 }
 
 std::string FixturesDir() { return TORVANE_FIXTURES_DIR; }

@@ -29,7 +29,7 @@ private:
 // Writes a file at a full path (creating parent directories) and returns the path.
 std::string WriteFile(std::string_view path, std::string_view bytes);
 
-// Copies a directory tree into target (which is created).
+// Copies a directory tree into target (which is created); the copies are writable by the owner.
 void CopyTree(std::string_view source, std::string_view target);
 
 // The read-only shared fixtures, and the sample game tree built with the stand-in game tool.

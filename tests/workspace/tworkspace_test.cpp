@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <map>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
@@ -216,6 +217,36 @@ TEST_F(TWorkspaceTest, UnwritableCachesAreReportedAndTheTreesStay) {
     EXPECT_FALSE(workspace.ActorTree()->isHidden());
     EXPECT_EQ(workspace.ClassTree()->topLevelItemCount(), 1);
     EXPECT_TRUE(windows->main().Commands().Command(shell::cmd::kRebuildClassTree)->isEnabled());
+}
+
+// A game configuration that is missing is reported at start-up and nothing more happens to it:
+// no rebuild question, the caches stay byte for byte and are shown, Rebuild Class Tree keeps
+// them, and a project's package is not written into a new configuration.
+TEST_F(TWorkspaceTest, MissingConfigurationKeepsTheCachesAndCreatesNothing) {
+    { auto first = Start(); }
+    const std::string ini = game_ + "/System/UnrealTournament.ini";
+    platform::DeleteFile(ini);
+    std::map<std::string, std::string> caches;
+    for (const char* file : {"Classes.ucd", "Actors.ucd", "ClassByPackage.ucd", "Packages.ucd"}) {
+        caches[file] = dir_.Read(std::string("prog/") + file);
+    }
+    auto windows = Start();
+    ASSERT_TRUE(windows->main().Started());
+    ASSERT_EQ(prompter_.shown().size(), 1u);
+    EXPECT_EQ(prompter_.shown()[0].kind, testing::ShownMessage::Kind::Error);
+    EXPECT_NE(prompter_.shown()[0].text.find("UnrealTournament.ini"), std::string::npos);
+    TWorkspace& workspace = Workspace(*windows);
+    ASSERT_EQ(workspace.ClassTree()->topLevelItemCount(), 1);
+    EXPECT_GT(workspace.ClassTree()->topLevelItem(0)->childCount(), 1);  // more than Core
+
+    windows->main().Commands().Command(shell::cmd::kRebuildClassTree)->trigger();
+    EXPECT_EQ(prompter_.shown().back().kind, testing::ShownMessage::Kind::Error);
+    prompter_.QueueAnswer(core::Answer::Yes);  // not in your EditPackages: add it?
+    workspace.LoadProject(dir_.Write("prog/Demo.tvx", "[Project]\r\nName=Demo\r\n[Packages]\r\nPackage0=DemoMod\r\n"));
+    EXPECT_TRUE(workspace.ProjectOpen());
+    EXPECT_EQ(prompter_.shown().back().kind, testing::ShownMessage::Kind::Error);
+    EXPECT_FALSE(platform::FileExists(ini));
+    for (const auto& [file, bytes] : caches) EXPECT_EQ(dir_.Read("prog/" + file), bytes) << file;
 }
 
 }  // namespace
