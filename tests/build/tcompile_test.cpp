@@ -28,11 +28,13 @@ namespace {
 class TCompileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        game_ = testing::CopySampleGame(dir_);
+        game_ = LayOutGame();
         platform::CreateDirectories(dir_.Path("prog"));
         dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
         Start();
     }
+    // The game tree the test runs on: the Windows install of the sample game.
+    virtual std::string LayOutGame() { return testing::CopySampleGame(dir_); }
     void Start() {
         windows_.reset();
         shell::TMainOptions options;
@@ -196,12 +198,7 @@ TEST_F(TCompileTest, CompileRefusesToOverwriteTheCopyOfAnInterruptedCompile) {
 // The current patch's Linux install: the tool in System64 keeps its packages in ~/.utpg/System.
 class TCompileLinuxLayoutTest : public TCompileTest {
 protected:
-    void SetUp() override {
-        game_ = testing::CopyLinuxSampleGame(dir_);
-        platform::CreateDirectories(dir_.Path("prog"));
-        dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
-        Start();
-    }
+    std::string LayOutGame() override { return testing::CopyLinuxSampleGame(dir_); }
     testing::TempHome home_;
 };
 

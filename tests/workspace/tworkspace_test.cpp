@@ -29,10 +29,12 @@ using shell::TMainOptions;
 class TWorkspaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        game_ = testing::CopySampleGame(dir_);
+        game_ = LayOutGame();
         platform::CreateDirectories(dir_.Path("prog"));
         dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
     }
+    // The game tree the test runs on: the Windows install of the sample game.
+    virtual std::string LayOutGame() { return testing::CopySampleGame(dir_); }
     std::unique_ptr<AppWindows> Start(std::vector<std::string> arguments = {}) {
         TMainOptions options;
         options.paths = {dir_.Path("prog"), dir_.Path("prog")};
@@ -83,11 +85,7 @@ TEST_F(TWorkspaceTest, StartUpShowsTheTreesAndTheLists) {
 // patch's commented ";EditPackages=RelicsBindings") and writes packages to ~/.utpg/System.
 class TWorkspaceLinuxLayoutTest : public TWorkspaceTest {
 protected:
-    void SetUp() override {
-        game_ = testing::CopyLinuxSampleGame(dir_);
-        platform::CreateDirectories(dir_.Path("prog"));
-        dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
-    }
+    std::string LayOutGame() override { return testing::CopyLinuxSampleGame(dir_); }
     testing::TempHome home_;
 };
 
