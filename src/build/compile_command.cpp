@@ -1,7 +1,6 @@
 #include "build/compile_command.h"
 
 #include <ctime>
-#include <istream>
 
 #include "build/compile_run.h"
 #include "build/headless_compile_monitor.h"
@@ -54,12 +53,7 @@ int RunCompileCommand(const std::string& gameRoot, const std::string& projectFil
     setup.prompter = &prompter;
     setup.log = &log;
     setup.monitor = &monitor;
-    setup.ask = [&](const std::string& question) {
-        out << question << "\n";
-        std::string answer;
-        std::getline(in, answer);
-        return answer;
-    };
+    setup.ask = [&](const std::string& question) { return core::AskOnStreams(in, out, question); };
     setup.confirmRebuild = [&](const std::vector<std::string>& packages) {
         err << "The following packages are out of data and need to be rebuilt...\n";
         for (const auto& package : packages) err << "  " << package << "\n";

@@ -2,11 +2,11 @@
 
 #include <ctime>
 
-#include "build/script_interpreter.h"
+#include "build/compile_run.h"
 #include "core/stream_interaction.h"
 #include "core/text.h"
 #include "platform/file_ops.h"
-#include "platform/shell_open.h"
+#include "platform/game_install.h"
 #include "project/project.h"
 
 namespace torvane::build {
@@ -25,26 +25,17 @@ int RunScriptCommand(const std::string& gameRoot, const std::string& projectFile
     }
     core::StreamOutputLog log(out);
     core::StreamPrompter prompter(out, core::Answer::Yes);
-    ScriptValues values;
-    values.gameRoot = gameRoot;
-    values.project = project.name;
-    values.instanceKey = MakeInstanceKey(static_cast<unsigned>(std::time(nullptr)));
-    values.compileMode = [mode = project.compileMode] { return project::CompileModeName(mode); };
-    ScriptHost host;
-    host.log = &log;
-    host.prompter = &prompter;
-    host.ask = [&](const std::string& question) {
-        out << question << "\n";
-        std::string answer;
-        std::getline(in, answer);
-        return answer;
-    };
-    host.shellOpen = [](const std::string& program, const std::string& parameters) {
-        return platform::ShellOpenAndWait(program, parameters);
-    };
-    ScriptInterpreter interpreter(values, host);
+    CompileSetup setup;
+    setup.install = platform::GameInstall::Detect(gameRoot);
+    setup.project = &project;
+    setup.instanceKey = MakeInstanceKey(static_cast<unsigned>(std::time(nullptr)));
+    setup.tokens = tokens;
+    setup.prompter = &prompter;
+    setup.log = &log;
+    setup.ask = [&](const std::string& question) { return core::AskOnStreams(in, out, question); };
+    CompileRun run(std::move(setup));
     try {
-        interpreter.RunScript(lines, tokens);
+        run.RunScript(lines);
     } catch (const std::exception& e) {
         err << "torvane-cli: " << e.what() << "\n";
         return 1;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <istream>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 #include "core/interaction.h"
@@ -43,5 +45,13 @@ public:
 private:
     std::ostream& out_;
 };
+
+// A question asked on a terminal (a script's ASK): the question on out, the answer one line of in.
+inline std::string AskOnStreams(std::istream& in, std::ostream& out, const std::string& question) {
+    out << question << "\n";
+    std::string answer;
+    std::getline(in, answer);
+    return answer;
+}
 
 }  // namespace torvane::core

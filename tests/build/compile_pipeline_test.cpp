@@ -86,6 +86,13 @@ protected:
         };
         return CompilePipeline(context);
     }
+    // An open project with DemoMod that compiles only the included packages.
+    void UserIncludeProject(std::vector<std::string> includePacks) {
+        project_.name = "Demo";
+        project_.packages = {"DemoMod"};
+        project_.userInclude = true;
+        project_.includePacks = std::move(includePacks);
+    }
     bool LogHas(const std::string& text) const {
         return std::find(log_.lines().begin(), log_.lines().end(), text) != log_.lines().end();
     }
@@ -146,10 +153,7 @@ TEST_F(CompilePipelineTest, UserIncludeProjectRewritesAndRestoresTheConfiguratio
         "CacheSizeMegs=6\r\nEditPackages=Core\r\nEditPackages=Engine\r\n!EditPackages=Commented\r\n"
         "EditPackages=DemoLib\r\nEditPackages=DemoMod\r\nGridEnabled=True\r\n";
     dir_.Write("game/System/UnrealTournament.ini", iniBefore);
-    project_.name = "Demo";
-    project_.packages = {"DemoMod"};
-    project_.userInclude = true;
-    project_.includePacks = {"DemoLib", "DemoMod"};
+    UserIncludeProject({"DemoLib", "DemoMod"});
     CompilePipeline pipeline = Pipeline();
     EXPECT_TRUE(pipeline.DoCompile(false));
     EXPECT_FALSE(LogHas("--------------------Core--------------------"));  // the tool saw only the two
@@ -167,10 +171,7 @@ TEST_F(CompilePipelineTest, LinkedConfigurationStaysALink) {
     const std::string kept = dir_.Write("configs/ut.ini", original);
     platform::DeleteFile(ini_);
     ASSERT_EQ(::symlink(kept.c_str(), ini_.c_str()), 0);
-    project_.name = "Demo";
-    project_.packages = {"DemoMod"};
-    project_.userInclude = true;
-    project_.includePacks = {"DemoLib", "DemoMod"};
+    UserIncludeProject({"DemoLib", "DemoMod"});
     CompilePipeline pipeline = Pipeline();
     EXPECT_TRUE(pipeline.DoCompile(false));
     EXPECT_FALSE(LogHas("--------------------Core--------------------"));
@@ -224,10 +225,7 @@ TEST_F(CompilePipelineTest, ToolThatCannotStartIsReportedAndTheConfigurationRest
 
 TEST_F(CompilePipelineTest, FailedPreCompileScriptPutsTheConfigurationBack) {
     const std::string iniBefore = dir_.Read("game/System/UnrealTournament.ini");
-    project_.name = "Demo";
-    project_.packages = {"DemoMod"};
-    project_.userInclude = true;
-    project_.includePacks = {"DemoMod"};
+    UserIncludeProject({"DemoMod"});
     project_.doPreBatch = true;
     CompilePipeline pipeline = Pipeline();
     EXPECT_FALSE(pipeline.DoCompile(false));
@@ -255,10 +253,7 @@ TEST_F(CompilePipelineTest, LeftoverCompileCopyIsNeverOverwritten) {
     const std::string rewritten = "[Editor.EditorEngine]\r\nEditPackages=DemoMod\r\n";
     dir_.Write("game/System/UnrealTournament.torvane", good);
     dir_.Write("game/System/UnrealTournament.ini", rewritten);
-    project_.name = "Demo";
-    project_.packages = {"DemoMod"};
-    project_.userInclude = true;
-    project_.includePacks = {"DemoMod"};
+    UserIncludeProject({"DemoMod"});
 
     prompter_.QueueAnswer(core::Answer::No);
     CompilePipeline refused = Pipeline();
@@ -288,10 +283,7 @@ TEST_F(CompilePipelineTest, FailedCompileCopyStopsBeforeAnythingChanges) {
     const std::string ini = dir_.Read("game/System/UnrealTournament.ini");
     const std::string compiled = dir_.Read("game/System/DemoMod.u");
     platform::CreateDirectories(game_ + "/System/UnrealTournament.torvane");  // cannot be written
-    project_.name = "Demo";
-    project_.packages = {"DemoMod"};
-    project_.userInclude = true;
-    project_.includePacks = {"DemoMod"};
+    UserIncludeProject({"DemoMod"});
     CompilePipeline pipeline = Pipeline();
     EXPECT_FALSE(pipeline.DoCompile(false));
     ASSERT_FALSE(prompter_.shown().empty());

@@ -241,12 +241,14 @@ TEST_F(PackageTest, ObjectsReadTheBytesTheFileHeldWhenItWasOpened) {
     EXPECT_EQ(package.StreamOpenCount(), 0);
     Write("cut short by a compiler writing it", "Test.u");
 
-    TUTObject& object = package.GetExport(2)->GetObject();
-    ObjectReadScope scope(object, false);
-    std::uint8_t bytes[2] = {};
-    object.Data().Read(bytes, 2);
-    EXPECT_EQ(bytes[0], 0x11);
-    EXPECT_EQ(bytes[1], 0x22);
+    {
+        TUTObject& object = package.GetExport(2)->GetObject();
+        ObjectReadScope scope(object, false);
+        std::uint8_t bytes[2] = {};
+        object.Data().Read(bytes, 2);
+        EXPECT_EQ(bytes[0], 0x11);
+        EXPECT_EQ(bytes[1], 0x22);
+    }  // the read ends before the package lets go of its objects
     EXPECT_THROW(package.Open(package.FileName), PackageError);  // opening again reads the file anew
 }
 
