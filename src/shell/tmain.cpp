@@ -409,7 +409,12 @@ void TMain::BuildMenus() {
     QMenu* project = menuBar()->addMenu(QStringLiteral("&Project"));
     add(project, {cmd::kCompile, cmd::kCompileAndRun, cmd::kRun, nullptr, cmd::kProjectSettings,
                   cmd::kDoPreBatch});
-    add(project->addMenu(QStringLiteral("Do PostBatch...")), {cmd::kPostBatchSuccess, cmd::kPostBatchFailure});
+    QMenu* postBatch = project->addMenu(QStringLiteral("Do PostBatch..."));
+    add(postBatch, {cmd::kPostBatchSuccess, cmd::kPostBatchFailure});
+    // The sub-menu is as available as its two commands.
+    connect(project, &QMenu::aboutToShow, postBatch, [this, postBatch] {
+        postBatch->setEnabled(commands_->Command(cmd::kPostBatchSuccess)->isEnabled());
+    });
     add(menuBar()->addMenu(QStringLiteral("&Class")),
         {cmd::kCreateSubClass, cmd::kDeleteClass, cmd::kRebuildClassTree, cmd::kDefaultProperties});
     toolsMenu_ = menuBar()->addMenu(QStringLiteral("&Tools"));
