@@ -25,7 +25,7 @@ bool IsIdentChar(char c) { return IsIdentStart(c) || IsDigit(c); }
 
 std::string CanonicalFloat(float value) {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return std::string(buffer, result.ptr);
 }
 
@@ -484,7 +484,8 @@ private:
             std::string text = "new";
             if (Is("(")) {
                 Take();
-                text += Arguments();
+                const std::string arguments = Arguments();
+                if (arguments != "()") text += arguments;  // new () Class is new Class
             }
             return text + " " + Postfix();
         }

@@ -589,7 +589,17 @@ Expr DecodeToken(TUTObjectClassStruct& object, TokenReader& in, int token) {
         }
         case 0x15: return st.Depth == 1 ? Primary({}) : E();
         case 0x16: return Primary(")");
-        case 0x17: return Primary("self", ScriptType::kObject);
+        case 0x17: {
+            Expr e = Primary("self", ScriptType::kObject);
+            if (session && session->context && session->scope.Valid()) {
+                const ObjectId cls = session->context->ClassOf(session->scope);
+                if (cls.Valid()) {
+                    e.type.classRef = cls.exportIndex + 1;
+                    e.type.classPackage = cls.package;
+                }
+            }
+            return e;
+        }
         case 0x18: in.Word(); return E();
         case 0x1B: {
             const std::string name = in.Name();
@@ -768,6 +778,8 @@ Expr Member(TUTObjectClassStruct& object, TokenReader& in, bool classContext) {
     if (member.literal || (!member.text.empty() && (member.text[0] == '"' || member.text[0] == '\''))) {
         return member;
     }
+    // Through an object a static function may be called with or without .static.; the bytecode
+    // does not say which was written.
     const std::string separator = classContext && member.call ? ".static." : ".";
     Expr e = member;
     e.text = Wrapped(context, context.precedence > 0) + separator + member.text;
