@@ -82,6 +82,12 @@ int main(int argc, char** argv) {
     classes->add_option("--print", scanPrint, "Print a tree")
         ->check(CLI::IsMember({"object", "actor", "package"}));
 
+    std::string defaultsGame, defaultsClass, defaultsPackage;
+    auto* defaults = app.add_subcommand("defaults", "Print a class's default properties from the sources");
+    defaults->add_option("--game", defaultsGame, "Game root")->required();
+    defaults->add_option("--package", defaultsPackage, "The class's package (else the first class of the name)");
+    defaults->add_option("class", defaultsClass, "Class name")->required();
+
     std::string compileGame, compileProject;
     std::vector<std::string> compileTokens;
     bool compileYes = false;
@@ -111,6 +117,9 @@ int main(int argc, char** argv) {
         if (*compile) {
             return torvane::build::RunCompileCommand(compileGame, compileProject, compileTokens, compileYes, std::cin,
                                                      std::cout, std::cerr);
+        }
+        if (*defaults) {
+            return torvane::workspace::RunDefaults(defaultsGame, defaultsClass, defaultsPackage, std::cout, std::cerr);
         }
         if (*classes) {
             return torvane::workspace::RunClassScan(scanGame, scanCaches, scanPrint, std::cout, std::cerr);

@@ -4,6 +4,7 @@
 #include "platform/file_ops.h"
 #include "platform/game_install.h"
 #include "workspace/class_browser.h"
+#include "workspace/default_properties.h"
 
 namespace torvane::workspace {
 namespace {
@@ -45,6 +46,27 @@ int RunClassScan(const std::string& gameRoot, const std::string& cacheDirectory,
         << ", top-level: " << browser.objectTree().roots().size()
         << ", actors: " << browser.actorTree().Count() << "\n";
     return complete && prompter.errors() == 0 ? 0 : 1;
+}
+
+int RunDefaults(const std::string& gameRoot, const std::string& className, const std::string& package,
+                std::ostream& out, std::ostream& err) {
+    core::StreamPrompter prompter(err, core::Answer::No);
+    ClassBrowserContext context;
+    context.install = platform::GameInstall::Detect(gameRoot);
+    context.prompter = &prompter;
+    ClassBrowser browser(context);
+    if (!browser.LoadEditPackages() || !browser.RebuildClassTrees()) return 1;
+    const int position = browser.FindClass(className, package.empty() ? nullptr : &package);
+    const ClassNode* node = browser.objectTree().NodeAt(position);
+    if (!node) {
+        err << "torvane-cli: no class " << (package.empty() ? "" : package + ".") << className
+            << " in the class trees\n";
+        return 1;
+    }
+    DefaultProperties properties;
+    LoadClassChain(properties, ClassChain(*node));
+    for (const DefaultProperties::Row& row : properties.Rows()) out << FormatDefaultPropertyRow(row) << "\n";
+    return 0;
 }
 
 }  // namespace torvane::workspace
