@@ -250,7 +250,7 @@ void TEditor::BuildContextMenu() {
     using namespace shell::cmd;
     for (const char* id : {kSave, kClose, kRevert}) memo_->addAction(commands.Command(id));
     separator();
-    for (const char* id : {kCompile, kCompileAndRun, kImportImage, kImportModel, kImportSound, kDefaultProperties}) {
+    for (const char* id : {kCompile, kCompileAndRun, kImportImage, kImportModel, kImportSound, kEditorDefaultProperties}) {
         memo_->addAction(commands.Command(id));
     }
     auto* setMenu = new QMenu(QStringLiteral("Set Bookmark"), memo_);

@@ -230,4 +230,36 @@ void ProjectSession::AddProjectFile(const std::string& package, const std::strin
     }
 }
 
+bool ProjectSession::AddClassFile(const std::string& package, const std::string& file) {
+    for (auto& node : packages_) {
+        if (!core::EqualsIgnoringCase(node.name, package)) continue;
+        for (auto& group : node.contents.groups) {
+            if (group.name == "Classes") {
+                group.files.push_back(file);
+                return true;
+            }
+        }
+        return false;
+    }
+    return false;
+}
+
+bool ProjectSession::RemoveLastFile(const std::string& file) {
+    for (auto node = packages_.rbegin(); node != packages_.rend(); ++node) {
+        if (node->contents.intFile && core::EqualsIgnoringCase(*node->contents.intFile, file)) {
+            node->contents.intFile.reset();
+            return true;
+        }
+        for (auto group = node->contents.groups.rbegin(); group != node->contents.groups.rend(); ++group) {
+            for (auto it = group->files.rbegin(); it != group->files.rend(); ++it) {
+                if (core::EqualsIgnoringCase(*it, file)) {
+                    group->files.erase(std::next(it).base());
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace torvane::project

@@ -68,6 +68,11 @@ public:
     // Asks; removes the package node at index.
     bool RemovePackage(std::size_t index);
     void AddProjectFile(const std::string& package, const std::string& group, const std::string& file);
+    // Appends file below the "Classes" node (exactly so captioned) of the package node captioned
+    // package (any case); false when there is no such node.
+    bool AddClassFile(const std::string& package, const std::string& file);
+    // Removes the last file node of the whole tree captioned file (any case); false when none.
+    bool RemoveLastFile(const std::string& file);
 
 private:
     void Status(const std::string& text);

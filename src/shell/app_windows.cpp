@@ -16,6 +16,9 @@
 #include "build/task.h"
 #include "build/tcompile.h"
 #include "project/tnewproj.h"
+#include "workspace/class_commands_controller.h"
+#include "workspace/tdefault_props.h"
+#include "workspace/tnewclsdlg.h"
 #include "workspace/tworkspace.h"
 
 namespace torvane::shell {
@@ -38,7 +41,8 @@ AppWindows::AppWindows(TMainOptions options) {
     Placeholder("TExportOptions", "Export Options");
     Placeholder("TExportPackage", "Exporting Package");
     Placeholder("TFindInFiles", "Find in Files");
-    Placeholder("TNewClsDlg", "Create a new sub-class");
+    auto* newClass = new workspace::TNewClsDlg(&main);
+    Keep("TNewClsDlg", newClass);
     auto* newProj = new project::TNewProj(&main);
     Keep("TNewProj", newProj);
     prefs_ = new TPrefs(main.Prompter(), &main);
@@ -61,7 +65,8 @@ AppWindows::AppWindows(TMainOptions options) {
     Placeholder("TEdReplDlg", "Find & Replace");
     Placeholder("TAddPackage", "Select Package");
     Placeholder("TPackageFlags", "Package Flags");
-    Placeholder("TDefaultProps", "Default Properties");
+    auto* defaultProps = new workspace::TDefaultProps(main.Commands(), &main);
+    Keep("TDefaultProps", defaultProps);
     Placeholder("TConfigExtTools", "Configure External Tools");
     Placeholder("TAddEditTool", "Add / Edit Tool");
     auto* ask = new build::TAsk(&main);
@@ -76,6 +81,7 @@ AppWindows::AppWindows(TMainOptions options) {
     main.SetWorkspaceServices(workspace);
     workspace->AttachProjectDialogs(newProj, projAdd);
     compiles_ = new build::CompileController(main, *workspace, *compile, *rebuild, *prefs_, *ask);
+    classCommands_ = new workspace::ClassCommandsController(main, *workspace, *prefs_, *newClass, *defaultProps);
     loading_->show();
 }
 

@@ -14,6 +14,9 @@ class TParserRepository;
 namespace torvane::build {
 class CompileController;
 }
+namespace torvane::workspace {
+class ClassCommandsController;
+}
 
 namespace torvane::shell {
 
@@ -39,6 +42,7 @@ public:
     const std::vector<QString>& CreationOrder() const { return order_; }
     QWidget* Window(const QString& className) const;
     build::CompileController& compiles() const { return *compiles_; }
+    workspace::ClassCommandsController& classCommands() const { return *classCommands_; }
 
 private:
     QDialog* Placeholder(const char* className, const char* caption);
@@ -50,6 +54,7 @@ private:
     TPrefs* prefs_ = nullptr;
     editor::TParserRepository* parsers_ = nullptr;
     build::CompileController* compiles_ = nullptr;
+    workspace::ClassCommandsController* classCommands_ = nullptr;
     std::vector<QString> order_;
     std::vector<QWidget*> windows_;
 };

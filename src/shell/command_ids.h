@@ -53,7 +53,13 @@ inline constexpr char kRemovePackageFromProject[] = "Project.RemovePackage";  //
 inline constexpr char kCreateSubClass[] = "Class.CreateSubClass";
 inline constexpr char kDeleteClass[] = "Class.Delete";
 inline constexpr char kRebuildClassTree[] = "Class.RebuildTree";
-inline constexpr char kDefaultProperties[] = "Class.DefaultProperties";
+inline constexpr char kDefaultProperties[] = "Class.DefaultProperties";  // the workspace's chosen class
+inline constexpr char kEditorDefaultProperties[] = "Editor.DefaultProperties";  // the editor's own class
+
+// The default-properties window's context menu
+inline constexpr char kPropertiesExpandAll[] = "DefaultProperties.ExpandAll";
+inline constexpr char kPropertiesContractAll[] = "DefaultProperties.ContractAll";
+inline constexpr char kPropertiesLookUpValue[] = "DefaultProperties.LookUpValue";
 
 // Packages (the workspace's System page)
 inline constexpr char kImportPackageFromDir[] = "Package.ImportFromDir";

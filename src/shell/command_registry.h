@@ -58,6 +58,9 @@ public:
     // saying so. The feature's code replaces this with Connect (and a rule when it needs one).
     void MarkNotAvailableYet(std::string_view id);
 
+    // Where a handler's error is shown.
+    core::Prompter& Prompter() const { return prompter_; }
+
     // Every key of a window-wide command: the editor control gives these up.
     std::vector<QKeySequence> WindowKeys() const;
     // The ids in the order they were registered.

@@ -295,6 +295,7 @@ void TMain::RegisterCommands() {
     c.Register(cmd::kDeleteClass, "Delete Class", "Delete the chosen class");
     c.Register(cmd::kRebuildClassTree, "Rebuild Class Tree", "Scan all sources again");
     c.Register(cmd::kDefaultProperties, "Default Properties", "Show the default properties of the chosen class");
+    c.Register(cmd::kEditorDefaultProperties, "Default Properties", "Show the default properties of this file's class");
     c.Register(cmd::kImportImage, "Import .PCX/.BMP", "Import an image into the active source's package");
     c.Register(cmd::kImportModel, "Import Model", "Import a model");
     c.SetAvailability(cmd::kImportModel, [] { return QStringLiteral("Models cannot be imported."); });
@@ -329,7 +330,6 @@ void TMain::RegisterCommands() {
     // Built by the parts that have not come yet: shown, but visibly disabled.
     for (const char* id : {cmd::kNewPackage, cmd::kFind, cmd::kFindReplace, cmd::kSearchAgain,
                            cmd::kFindInFiles, cmd::kGotoLine, cmd::kQuickFindInFiles, cmd::kRun,
-                           cmd::kCreateSubClass, cmd::kDeleteClass, cmd::kDefaultProperties,
                            cmd::kImportImage, cmd::kImportSound, cmd::kConfigureTools}) {
         c.MarkNotAvailableYet(id);
     }

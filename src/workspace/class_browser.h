@@ -84,6 +84,7 @@ public:
     int FindInPackageTree(const std::string& text);
 
     ClassTree& objectTree() { return objectTree_; }
+    const ClassTree& objectTree() const { return objectTree_; }
     ClassTree& actorTree() { return actorTree_; }
     ClassTree& byPackageTree() { return byPackageTree_; }
     const ClassBrowserContext& context() const { return context_; }

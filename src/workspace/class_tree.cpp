@@ -141,6 +141,10 @@ void ClassTree::Sort() {
     });
 }
 
+void ClassTree::SortChildren(ClassNode& node) {
+    std::stable_sort(node.children.begin(), node.children.end(), CaptionLess);
+}
+
 void ClassTree::CollapseAllExpandFirst() {
     Walk([](ClassNode& node) {
         node.expanded = false;

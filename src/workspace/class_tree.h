@@ -59,6 +59,8 @@ public:
 
     // Alphabetical by caption without regard to case, every level.
     void Sort();
+    // The same for the children of one node.
+    static void SortChildren(ClassNode& node);
     // Every node collapsed; then the first top-level node expanded one level.
     void CollapseAllExpandFirst();
     // A deep copy of node (entry and state) as the single top-level node.

@@ -31,12 +31,8 @@ namespace {
 
 constexpr int kNodeRole = Qt::UserRole + 1;
 
-ClassNode* NodeOf(const QTreeWidgetItem* item) {
-    return item ? reinterpret_cast<ClassNode*>(item->data(0, kNodeRole).value<quintptr>()) : nullptr;
-}
-
-QTreeWidget* MakeTree(QWidget* parent, const char* name) {
-    auto* tree = new QTreeWidget(parent);
+QTreeWidget* MakeTree(QWidget* parent, const char* name, QTreeWidget* tree = nullptr) {
+    if (!tree) tree = new QTreeWidget(parent);
     tree->setObjectName(QString::fromLatin1(name));
     tree->setHeaderHidden(true);
     tree->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -70,8 +66,11 @@ TWorkspace::TWorkspace(shell::TMain& main, shell::TLoading* loading)
     pages_ = new QTabWidget(body);
     pages_->setTabPosition(QTabWidget::South);
     pages_->addTab(BuildProjectPage(), QStringLiteral("Project"));
-    pages_->addTab(BuildTreePage(classTree_, "ClassTree"), QStringLiteral("Object"));
-    pages_->addTab(BuildTreePage(actorTree_, "ActorTree"), QStringLiteral("Actor"));
+    classTree_ = new ClassTreeView;
+    MakeTree(nullptr, "ClassTree", classTree_);
+    actorTree_ = MakeTree(nullptr, "ActorTree");
+    pages_->addTab(BuildTreePage(classTree_), QStringLiteral("Object"));
+    pages_->addTab(BuildTreePage(actorTree_), QStringLiteral("Actor"));
     pages_->addTab(BuildPackagePage(), QStringLiteral("Package"));
     pages_->addTab(BuildSystemPage(), QStringLiteral("System"));
     pages_->setCurrentIndex(1);
@@ -153,11 +152,10 @@ QWidget* TWorkspace::BuildProjectPage() {
     return page;
 }
 
-QWidget* TWorkspace::BuildTreePage(QTreeWidget*& tree, const char* name) {
+QWidget* TWorkspace::BuildTreePage(QTreeWidget* tree) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    tree = MakeTree(page, name);
     using namespace shell::cmd;
     AddCommands(tree, {kCreateSubClass, kDeleteClass, nullptr, kRebuildClassTree, nullptr, kDefaultProperties});
     QTreeWidget* view = tree;
@@ -221,6 +219,42 @@ QWidget* TWorkspace::BuildSystemPage() {
 }
 
 // --- showing the model -------------------------------------------------------------------------
+
+ClassNode* TWorkspace::NodeOf(const QTreeWidgetItem* item) {
+    return item ? reinterpret_cast<ClassNode*>(item->data(0, kNodeRole).value<quintptr>()) : nullptr;
+}
+
+ClassSelection TWorkspace::Selection() const {
+    ClassSelection selection;
+    selection.page = static_cast<WorkspacePage>(pages_->currentIndex());
+    if (const QTreeWidgetItem* item = projectTree_->currentItem()) {
+        const QTreeWidgetItem* parent = item->parent();
+        const QTreeWidgetItem* grandparent = parent ? parent->parent() : nullptr;
+        selection.project = ProjectTreeSelection{FromQString(item->text(0)), parent ? FromQString(parent->text(0)) : "",
+                                                 grandparent ? FromQString(grandparent->text(0)) : ""};
+    }
+    selection.objectNode = NodeOf(classTree_->currentItem());
+    selection.actorNode = NodeOf(actorTree_->currentItem());
+    return selection;
+}
+
+void TWorkspace::PullTreeStates() {
+    for (QTreeWidget* view : {static_cast<QTreeWidget*>(classTree_), actorTree_}) {
+        const QTreeWidgetItem* current = view->currentItem();
+        for (QTreeWidgetItemIterator it(view); *it; ++it) {
+            if (ClassNode* node = NodeOf(*it)) {
+                node->expanded = (*it)->isExpanded();
+                node->selected = *it == current;
+            }
+        }
+    }
+}
+
+void TWorkspace::ShowClassTrees() {
+    if (!browser_) return;
+    ShowTree(classTree_, browser_->objectTree());
+    ShowTree(actorTree_, browser_->actorTree());
+}
 
 void TWorkspace::ShowTree(QTreeWidget* view, workspace::ClassTree& tree) {
     view->setUpdatesEnabled(false);

@@ -10,6 +10,8 @@
 #include "project/project_session.h"
 #include "shell/workspace_services.h"
 #include "workspace/class_browser.h"
+#include "workspace/class_operations.h"
+#include "workspace/class_tree_view.h"
 
 class QLabel;
 class QLineEdit;
@@ -74,7 +76,7 @@ public:
     void RebuildClassTrees();
     ClassBrowser* Browser() const { return browser_.get(); }
     QTabWidget* Pages() const { return pages_; }
-    QTreeWidget* ClassTree() const { return classTree_; }
+    ClassTreeView* ClassTree() const { return classTree_; }
     QTreeWidget* ActorTree() const { return actorTree_; }
     QTreeWidget* ClassByPackage() const { return byPackage_; }
     QTreeWidget* EditPackages() const { return editPackages_; }
@@ -84,6 +86,17 @@ public:
     core::StatusSink* StatusSink() const;
     // The tree item at a position of a tree (pre-order), or nullptr.
     static QTreeWidgetItem* ItemAt(QTreeWidget* tree, int position);
+    // The class node an item of the object, actor or by-package tree shows.
+    static ClassNode* NodeOf(const QTreeWidgetItem* item);
+
+    // What the pages have selected, for the class commands.
+    ClassSelection Selection() const;
+    // The views' expanded and selected states into the trees' model, before it changes or is saved.
+    void PullTreeStates();
+    // The object and actor trees, the package lists and the project tree shown from the model.
+    void ShowClassTrees();
+    void ShowPackageLists();
+    void ShowProject();
 
     void ClassTreeDblClick(QTreeWidgetItem* item);
     void ActorTreeDblClick(QTreeWidgetItem* item);
@@ -99,16 +112,14 @@ private:
     class StatusLines;
 
     QWidget* BuildProjectPage();
-    QWidget* BuildTreePage(QTreeWidget*& tree, const char* name);
+    QWidget* BuildTreePage(QTreeWidget* tree);
     QWidget* BuildPackagePage();
     QWidget* BuildSystemPage();
     void RegisterCommands();
     void AddCommands(QWidget* widget, std::initializer_list<const char*> ids);
     void ShowTree(QTreeWidget* view, workspace::ClassTree& tree);
-    void ShowPackageLists();
     void OpenNode(QTreeWidgetItem* item);
     void CollapseSubtree(QTreeWidgetItem* item);
-    void ShowProject();
     void ProjectOpened();
     int RunDialog(QDialog& dialog);
 
@@ -120,7 +131,7 @@ private:
     QTabWidget* pages_ = nullptr;
     QLabel* projName_ = nullptr;
     QTreeWidget* projectTree_ = nullptr;
-    QTreeWidget* classTree_ = nullptr;
+    ClassTreeView* classTree_ = nullptr;
     QTreeWidget* actorTree_ = nullptr;
     QTreeWidget* byPackage_ = nullptr;
     QTreeWidget* editPackages_ = nullptr;
