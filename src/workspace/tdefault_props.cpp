@@ -53,7 +53,7 @@ TDefaultProps::TDefaultProps(shell::CommandRegistry& commands, QWidget* parent) 
     tree_->setSortingEnabled(false);  // the model's order: character codes
     tree_->setContextMenuPolicy(Qt::ActionsContextMenu);
     layout->addWidget(tree_);
-    resize(360, 420);
+    resize(420, 480);
 
     using namespace shell::cmd;
     commands.Register(kPropertiesExpandAll, "Expand All", "Expand every category");
@@ -100,8 +100,16 @@ void TDefaultProps::ShowProperties(const DefaultProperties& properties, const st
         }
     }
     if (autoExpand) tree_->expandAll();
+    tree_->resizeColumnToContents(0);  // the names whole, unless they would crowd out the values
+    tree_->setColumnWidth(0, std::min(tree_->columnWidth(0) + 12, tree_->width() * 3 / 5));
     tree_->setUpdatesEnabled(true);
     setWindowTitle(ToQString("Default Properties (" + className + ")"));
+    if (!placed_ && parentWidget()) {
+        // The first time beside the main window's right edge, inside it, where the editors are.
+        const QRect frame = parentWidget()->geometry();
+        move(std::max(frame.left(), frame.right() - width() - 24), frame.top() + 80);
+        placed_ = true;
+    }
     show();
     raise();
 }

@@ -42,6 +42,7 @@ private:
 
     QTreeWidget* tree_ = nullptr;
     std::function<void(const ClassLine&)> opener_;
+    bool placed_ = false;
 };
 
 }  // namespace torvane::workspace

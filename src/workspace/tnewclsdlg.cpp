@@ -43,7 +43,7 @@ TNewClsDlg::TNewClsDlg(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::accepted, this, &TNewClsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(340, 150);
+    resize(440, 150);
 }
 
 void TNewClsDlg::Prepare(const NewClassForm& form) {
