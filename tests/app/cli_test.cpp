@@ -169,6 +169,31 @@ TEST(CliClassesTest, ScansThePrintsTheTreeAndWritesCaches) {
     EXPECT_EQ(dir.Read("Classes.ucd").substr(0, 5), "\rTNT\r");
 }
 
+// One line per property: category, name, value, declaring class:line, setting class:line.
+TEST(CliDefaultsTest, PrintsTheDefaultPropertiesOfAClass) {
+    testing::TempDir dir;
+    const std::string root = ShellQuote(testing::CopySampleGame(dir));
+    const auto result = RunCommand(kCli + " defaults --game " + root + " --package DemoMod DemoPickup");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output,
+              "Advanced\tbHidden\tFalse\tActor:10\tActor:10\n"
+              "DemoPickup\tBonusCharge\t25\tDemoPickup:6\tDemoPickup:15\n"
+              "Display\tDrawScale\t1.000000\tActor:11\tActor:20\n"
+              "Inventory\tCharge\t0\tInventory:9\tInventory:9\n"
+              "Inventory\tPickupMessage\t\"You picked up a demo pickup\"\tInventory:8\tDemoPickup:16\n");
+    const auto wrongPackage = RunCommand(kCli + " defaults --game " + root + " --package Engine DemoPickup 2>&1");
+    EXPECT_EQ(wrongPackage.exitCode, 1);
+    EXPECT_EQ(wrongPackage.output, "torvane-cli: no class Engine.DemoPickup in the class trees\n");
+
+    // A whole real game tree, read where it lies.
+    const auto rifle = RunCommand(kCli + " defaults --game " + ShellQuote(testing::FixturesDir() + "/ut99") +
+                                  " ShockRifle");
+    EXPECT_EQ(rifle.exitCode, 0);
+    EXPECT_NE(rifle.output.find("\nWeapon\tAmmoName\tClass'Botpack.ShockCore'\tWeapon:15\tShockRifle:416\n"),
+              std::string::npos);
+    EXPECT_EQ(std::count(rifle.output.begin(), rifle.output.end(), '\n'), 190);
+}
+
 // The 64-bit tool's own ini lists the packages; its ";EditPackages=RelicsBindings" is a comment.
 TEST(CliClassesTest, LinuxLayoutScansThePackagesOfTheIniTheToolReads) {
     testing::TempDir dir;
