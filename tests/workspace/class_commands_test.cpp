@@ -22,6 +22,7 @@
 #include "shell/command_ids.h"
 #include "shell/tmain.h"
 #include "support/qt_wait.h"
+#include "support/sample_ide.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 #include "workspace/class_commands_controller.h"
@@ -33,20 +34,12 @@ namespace torvane::workspace {
 namespace {
 
 using shell::AppWindows;
-using shell::TMainOptions;
 using testing::ShownMessage;
 
 class ClassCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        game_ = testing::CopySampleGame(dir_);
-        platform::CreateDirectories(dir_.Path("prog"));
-        dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
-        TMainOptions options;
-        options.paths = {dir_.Path("prog"), dir_.Path("prog")};
-        options.prompter = &prompter_;
-        options.terminate = [](int) { FAIL() << "terminated"; };
-        windows_ = std::make_unique<AppWindows>(std::move(options));
+        windows_ = std::make_unique<AppWindows>(testing::SampleGameOptions(dir_, prompter_, game_));
         main().Timer1Timer();
         ASSERT_TRUE(main().Started());
         windows_->classCommands().SetDialogRunner([this](QDialog& dialog) { return answerDialog_(dialog); });
@@ -57,6 +50,13 @@ protected:
         return *static_cast<TDefaultProps*>(windows_->Window(QStringLiteral("TDefaultProps")));
     }
     QAction* Command(const char* id) { return main().Commands().Command(id); }
+    // An entry of a widget's context menu by its caption.
+    static QAction* MenuEntry(QWidget* widget, const QString& caption) {
+        for (QAction* action : widget->actions()) {
+            if (action->text() == caption) return action;
+        }
+        return nullptr;
+    }
     // The object tree's item of a class, selected on the "Object" page.
     QTreeWidgetItem* SelectClass(const QString& caption) {
         workspace().Pages()->setCurrentIndex(1);
@@ -187,10 +187,7 @@ TEST_F(ClassCommandsTest, CreateSubClassFromTheProjectTree) {
     ASSERT_EQ(found.size(), 1);
     workspace().ProjectTree()->setCurrentItem(found.first());
     AnswerNewClass("SuperPickup");
-    QAction* create = nullptr;
-    for (QAction* action : workspace().ProjectTree()->actions()) {
-        if (action->text() == "Create a SubClass") create = action;
-    }
+    QAction* create = MenuEntry(workspace().ProjectTree(), "Create a SubClass");
     ASSERT_EQ(create, Command(shell::cmd::kCreateSubClass));
     create->trigger();
     EXPECT_EQ(shownForm_[1], "DemoMod.DemoPickup");
@@ -209,10 +206,7 @@ TEST_F(ClassCommandsTest, DeleteALeafFromTheTreeMenuClosesItsEditorWithoutAsking
     const std::string source = dir_.Read("game/DemoMod/Classes/DemoPickup.uc");
 
     prompter_.QueueAnswer(core::Answer::Yes);
-    QAction* remove = nullptr;
-    for (QAction* action : workspace().ClassTree()->actions()) {
-        if (action->text() == "Delete Class") remove = action;
-    }
+    QAction* remove = MenuEntry(workspace().ClassTree(), "Delete Class");
     ASSERT_NE(remove, nullptr);
     remove->trigger();
     EXPECT_EQ(Shown(), (std::vector<std::string>{"Delete DemoMod.DemoPickup?  Are you sure?", "Class deleted!"}));
@@ -254,10 +248,7 @@ TEST_F(ClassCommandsTest, DropOnAnotherClassAsksAndChangesNothing) {
 
 TEST_F(ClassCommandsTest, DefaultPropertiesWindowAndItsJumps) {
     SelectClass("DemoPickup");
-    QAction* show = nullptr;
-    for (QAction* action : workspace().ClassTree()->actions()) {
-        if (action->text() == "Default Properties") show = action;
-    }
+    QAction* show = MenuEntry(workspace().ClassTree(), "Default Properties");
     ASSERT_EQ(show, Command(shell::cmd::kDefaultProperties));
     show->trigger();
     TDefaultProps& window = properties();
