@@ -19,6 +19,8 @@
 #include "workspace/class_commands_controller.h"
 #include "workspace/tdefault_props.h"
 #include "workspace/tnewclsdlg.h"
+#include "workspace/texport_options.h"
+#include "workspace/texport_package.h"
 #include "workspace/tworkspace.h"
 
 namespace torvane::shell {
@@ -38,8 +40,10 @@ AppWindows::AppWindows(TMainOptions options) {
     auto* compile = new build::TCompile(&main);
     Keep("TCompile", compile);
     Placeholder("TCreatePackage", "Create a new package");
-    Placeholder("TExportOptions", "Export Options");
-    Placeholder("TExportPackage", "Exporting Package");
+    auto* exportOptions = new workspace::TExportOptions(&main);
+    Keep("TExportOptions", exportOptions);
+    auto* exportPackage = new workspace::TExportPackage(&main);
+    Keep("TExportPackage", exportPackage);
     Placeholder("TFindInFiles", "Find in Files");
     auto* newClass = new workspace::TNewClsDlg(&main);
     Keep("TNewClsDlg", newClass);
@@ -80,6 +84,7 @@ AppWindows::AppWindows(TMainOptions options) {
     main.SetParsers(parsers_);
     main.SetWorkspaceServices(workspace);
     workspace->AttachProjectDialogs(newProj, projAdd);
+    workspace->AttachExportWindows(exportOptions, exportPackage);
     compiles_ = new build::CompileController(main, *workspace, *compile, *rebuild, *prefs_, *ask);
     classCommands_ = new workspace::ClassCommandsController(main, *workspace, *prefs_, *newClass, *defaultProps);
     loading_->show();

@@ -10,25 +10,33 @@ namespace {
 
 const QString kTitle = QStringLiteral("Torvane");
 
+// A message box above every other window of the program, the start-up splash included (questions
+// asked during start-up would be hidden behind it otherwise).
+int ShowBox(QWidget* parent, QMessageBox::Icon icon, std::string_view text, QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, kTitle, widgets::ToQString(text), buttons, parent);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    return box.exec();
+}
+
 }  // namespace
 
 void MessageBoxPrompter::Information(std::string_view text) {
-    QMessageBox::information(parent_, kTitle, widgets::ToQString(text));
+    ShowBox(parent_, QMessageBox::Information, text, QMessageBox::Ok);
 }
 
 void MessageBoxPrompter::Warning(std::string_view text) {
-    QMessageBox::warning(parent_, kTitle, widgets::ToQString(text));
+    ShowBox(parent_, QMessageBox::Warning, text, QMessageBox::Ok);
 }
 
 void MessageBoxPrompter::Error(std::string_view text) {
-    QMessageBox::critical(parent_, kTitle, widgets::ToQString(text));
+    ShowBox(parent_, QMessageBox::Critical, text, QMessageBox::Ok);
 }
 
 core::Answer MessageBoxPrompter::Confirm(std::string_view text, core::Buttons buttons) {
     QMessageBox::StandardButtons choice = QMessageBox::Yes | QMessageBox::No;
     if (buttons != core::Buttons::YesNo) choice |= QMessageBox::Cancel;
     if (buttons == core::Buttons::YesNoCancelAll) choice |= QMessageBox::YesToAll;
-    switch (QMessageBox::question(parent_, kTitle, widgets::ToQString(text), choice)) {
+    switch (ShowBox(parent_, QMessageBox::Question, text, choice)) {
         case QMessageBox::Yes: return core::Answer::Yes;
         case QMessageBox::No: return core::Answer::No;
         case QMessageBox::YesToAll: return core::Answer::All;

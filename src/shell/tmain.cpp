@@ -517,6 +517,14 @@ bool TMain::event(QEvent* event) {
 
 // --- output log and file tabs ----------------------------------------------------------------
 
+void TMain::ShowInfoMessage(const std::string& text) {
+    if (prefs_) {
+        prefs_->ShowInfoMessage(text);
+    } else {
+        prompter_->Information(text);
+    }
+}
+
 void TMain::AddLogLine(const std::string& text) {
     outputLog_->addItem(ToQString(text));
     const int itemHeight = std::max(1, outputLog_->sizeHintForRow(0));

@@ -95,6 +95,8 @@ public:
     bool LastEditorMaximized() const { return lastEditorMaximized_; }
 
     void AddLogLine(const std::string& text);
+    // An information box unless the preferences limit pop-up messages.
+    void ShowInfoMessage(const std::string& text);
     void ScrollLogToEnd();
     core::OutputLog& Log();
     void SelectEditorTab(QMdiSubWindow* editor);

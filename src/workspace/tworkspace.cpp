@@ -20,7 +20,11 @@
 #include "shell/qt_interaction.h"
 #include "shell/tloading.h"
 #include "shell/tmain.h"
+#include "unrealpkg/package_export.h"
+#include "unrealpkg/package_places.h"
 #include "widgets/text_codec.h"
+#include "workspace/texport_options.h"
+#include "workspace/texport_package.h"
 
 namespace torvane::workspace {
 
@@ -103,7 +107,7 @@ void TWorkspace::RegisterCommands() {
     c.Register(kInstallPackages, "Install Package(s)", "Install compiled packages");
     c.Register(kExportPackage, "Export Package", "Write the sources of a compiled package");
     c.Register(kPackageFlags, "Package Flags...", "Set a package's flags");
-    for (const char* id : {kImportPackageFromDir, kRemovePackages, kInstallPackages, kExportPackage, kPackageFlags}) {
+    for (const char* id : {kImportPackageFromDir, kRemovePackages, kInstallPackages, kPackageFlags}) {
         c.MarkNotAvailableYet(id);
     }
 
@@ -114,6 +118,7 @@ void TWorkspace::RegisterCommands() {
     c.Connect(kImportPackageIntoProject, this, [this] { ImportPackagesIntoProject(); });
     c.Connect(kRemovePackageFromProject, this, [this] { RemovePackageFromProject(); });
     c.Connect(kRebuildClassTree, this, [this] { RebuildClassTrees(); });
+    c.Connect(kExportPackage, this, [this] { ExportPackage1Click(); });
 
     for (const char* id : {kNewProject, kOpenProject, kCloseProject, kRebuildClassTree}) {
         c.SetAvailability(id, [this] { return main_.BusyReason(); });
@@ -121,6 +126,14 @@ void TWorkspace::RegisterCommands() {
     for (const char* id : {kProjectSettings, kImportPackageIntoProject, kRemovePackageFromProject}) {
         c.SetAvailability(id, [this] { return main_.ProjectReason(); });
     }
+    c.SetAvailability(kExportPackage, [this] {
+        const QString busy = main_.BusyReason();
+        if (!busy.isEmpty()) return busy;
+        if (!availablePackages_ || availablePackages_->selectedItems().isEmpty()) {
+            return QStringLiteral("Select the compiled packages to export.");
+        }
+        return QString();
+    });
 }
 
 void TWorkspace::AddCommands(QWidget* widget, std::initializer_list<const char*> ids) {
@@ -211,7 +224,9 @@ QWidget* TWorkspace::BuildSystemPage() {
     availablePackages_->setHeaderHidden(false);
     availablePackages_->setHeaderLabels({QStringLiteral("Package"), QStringLiteral("Exported")});
     availablePackages_->setRootIsDecorated(false);
+    availablePackages_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     availablePackages_->installEventFilter(this);
+    connect(availablePackages_, &QTreeWidget::itemSelectionChanged, this, [this] { main_.Commands().Refresh(); });
     AddCommands(availablePackages_, {shell::cmd::kInstallPackages, shell::cmd::kExportPackage, nullptr,
                                      shell::cmd::kPackageFlags});
     layout->addWidget(availablePackages_, 1);
@@ -314,6 +329,9 @@ bool TWorkspace::InitClassBrowser(const platform::GameInstall& install) {
     context.status = statusLines_.get();
     context.pump = pump_.get();
     context.packageListsLoaded = [this] { ShowPackageLists(); };
+    context.log = &main_.Log();
+    context.exportProgress = exportPackage_;
+    context.showInfoMessage = [this](const std::string& text) { main_.ShowInfoMessage(text); };
     browser_ = std::make_unique<ClassBrowser>(context);
     for (const std::string& line : install.Describe()) main_.AddLogLine(line);
     build::RestoreInterruptedCompile(install.configPath(), main_.Prompter());
@@ -357,6 +375,46 @@ void TWorkspace::RebuildClassTrees() {
         }
     } showAgain{*this};
     browser_->RebuildClassTrees();
+}
+
+// --- package export ----------------------------------------------------------------------------
+
+void TWorkspace::AttachExportWindows(TExportOptions* options, TExportPackage* progress) {
+    exportOptions_ = options;
+    exportPackage_ = progress;
+}
+
+void TWorkspace::ExportPackage1Click() {
+    if (!browser_ || !exportOptions_ || !exportPackage_ || main_.Busy().Busy()) return;
+    std::vector<QTreeWidgetItem*> selected;
+    for (int i = 0; i < availablePackages_->topLevelItemCount(); ++i) {
+        if (availablePackages_->topLevelItem(i)->isSelected()) selected.push_back(availablePackages_->topLevelItem(i));
+    }
+    if (selected.empty() || RunDialog(*exportOptions_) != QDialog::Accepted) return;
+    const shell::BusyState::Scope busy(main_.Busy());
+    unrealpkg::PackageExportOptions options;
+    options.classes = exportOptions_->Classes();
+    options.graphics = exportOptions_->Graphics();
+    options.sounds = exportOptions_->Sounds();
+    options.models = exportOptions_->Models();
+    unrealpkg::PackageExportServices services;
+    services.prompter = &main_.Prompter();
+    services.log = &main_.Log();
+    services.pump = pump_.get();
+    services.progress = exportPackage_;
+    exportPackage_->Start();
+    // An error ends the command with the error box; the window goes all the same.
+    struct Hide {
+        TExportPackage* window;
+        ~Hide() { window->Finish(0); }
+    } hide{exportPackage_};
+    const platform::GameInstall& install = browser_->context().install;
+    for (QTreeWidgetItem* item : selected) {
+        const std::string name = FromQString(item->text(0));
+        exportPackage_->ShowPackage(name);
+        unrealpkg::ExportCompiledPackage(install, name, options, services);
+        if (unrealpkg::PackageHasSources(install, name)) item->setText(1, QStringLiteral("Yes"));
+    }
 }
 
 int TWorkspace::FindClass(const std::string& className, const std::string& package) {

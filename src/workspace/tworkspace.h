@@ -36,6 +36,9 @@ class TMain;
 
 namespace torvane::workspace {
 
+class TExportOptions;
+class TExportPackage;
+
 // The workspace: project, object, actor, package and system pages over a status line. It can
 // float or dock at the main window's side.
 class TWorkspace final : public QDockWidget, public shell::WorkspaceServices {
@@ -58,6 +61,11 @@ public:
     void SaveProject() override;
     void LoadProject(const std::string& path) override;
     void MarkProjectModified() override;
+
+    // The export of compiled packages: its options dialog and progress window.
+    void AttachExportWindows(TExportOptions* options, TExportPackage* progress);
+    // "Export Package" on the selected compiled packages.
+    void ExportPackage1Click();
 
     // Project commands.
     void AttachProjectDialogs(project::TNewProj* newProj, project::TProjAdd* projAdd);
@@ -143,6 +151,8 @@ private:
     std::unique_ptr<project::ProjectSession> session_;
     project::TNewProj* newProj_ = nullptr;
     project::TProjAdd* projAdd_ = nullptr;
+    TExportOptions* exportOptions_ = nullptr;
+    TExportPackage* exportPackage_ = nullptr;
     std::function<int(QDialog&)> runDialog_;
 };
 

@@ -1,0 +1,62 @@
+#include "workspace/texport_options.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace torvane::workspace {
+namespace {
+
+QCheckBox* Box(QWidget* parent, const char* name, const char* caption) {
+    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+}  // namespace
+
+TExportOptions::TExportOptions(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TExportOptions"));
+    setWindowTitle(QStringLiteral("Export Options..."));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setMinimumWidth(340);
+    auto* layout = new QVBoxLayout(this);
+    classes_ = Box(this, "ExpClasses", "Export Classes");
+    classes_->setChecked(true);
+    // Classes are always exported: a click leaves the box checked.
+    connect(classes_, &QCheckBox::clicked, classes_, [this] { classes_->setChecked(true); });
+    graphics_ = Box(this, "ExpGfx", "Export Graphics");
+    sounds_ = Box(this, "ExpSnd", "Export Sounds");
+    models_ = Box(this, "ExpModels", "Export Models");
+    models_->setTristate(true);
+    for (QCheckBox* box : {classes_, graphics_, sounds_, models_}) layout->addWidget(box);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName(QStringLiteral("Button1"));
+    ok_->setDefault(true);
+    cancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("Button2"));
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    layout->addLayout(buttons);
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool TExportOptions::Classes() const { return classes_->isChecked(); }
+bool TExportOptions::Graphics() const { return graphics_->isChecked(); }
+bool TExportOptions::Sounds() const { return sounds_->isChecked(); }
+bool TExportOptions::Models() const { return models_->checkState() != Qt::Unchecked; }
+
+void TExportOptions::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+}  // namespace torvane::workspace
