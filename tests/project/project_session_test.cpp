@@ -7,7 +7,7 @@
 #include "shell/settings_file.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
-#include "unrealpkg/export_progress.h"
+#include "support/recording_export_progress.h"
 #include "workspace/class_browser.h"
 
 namespace torvane::project {
@@ -26,6 +26,9 @@ protected:
         browserContext.prompter = &prompter_;
         browser_ = std::make_unique<workspace::ClassBrowser>(browserContext);
         browser_->LoadEditPackages();
+        session_ = std::make_unique<ProjectSession>(Context());
+    }
+    ProjectSessionContext Context() {
         ProjectSessionContext context;
         context.gameRoot = game_;
         context.programDirectory = dir_.Path("prog");
@@ -33,7 +36,7 @@ protected:
         context.prompter = &prompter_;
         context.status = &status_;
         context.browser = browser_.get();
-        session_ = std::make_unique<ProjectSession>(context);
+        return context;
     }
 
     testing::TempDir dir_;
@@ -98,36 +101,18 @@ TEST_F(ProjectSessionTest, LoadingQuestionsForMissingAndUnlistedPackages) {
     EXPECT_GE(browser_->IndexOfEditPackage("Extra"), 0);
 }
 
-// The export progress window as the project's offer drives it.
-class RecordingProgress final : public unrealpkg::ExportProgress {
-public:
-    void Start() override { calls.push_back("start"); }
-    void ShowPackage(std::string_view name) override { calls.push_back("package " + std::string(name)); }
-    bool IsShown() const override { return true; }
-    void ShowStatus(std::string_view) override {}
-    void ShowMemory(std::string_view) override {}
-    void Finish(int lingerMs) override { calls.push_back("finish " + std::to_string(lingerMs)); }
-    std::vector<std::string> calls;
-};
-
 TEST_F(ProjectSessionTest, ListedPackageWithoutSourcesIsExportedWhenWanted) {
     // DecoTest is listed and compiled but has no sources; the list's own offer is declined.
     const std::string ini = dir_.Read("game/System/UnrealTournament.ini");
     dir_.Write("game/System/UnrealTournament.ini", ini + "EditPackages=DecoTest\r\n");
     platform::CopyFileOverwrite(testing::FixturesDir() + "/compiled/System/DecoTest.u", game_ + "/System/DecoTest.u");
-    RecordingProgress progress;
+    testing::RecordingExportProgress progress;
     workspace::ClassBrowserContext browserContext = browser_->context();
     browserContext.exportProgress = &progress;
     browser_ = std::make_unique<workspace::ClassBrowser>(browserContext);
     prompter_.QueueAnswer(core::Answer::No);
     browser_->LoadEditPackages();
-    ProjectSessionContext context;
-    context.gameRoot = game_;
-    context.programDirectory = dir_.Path("prog");
-    context.settings = &settings_;
-    context.prompter = &prompter_;
-    context.browser = browser_.get();
-    ProjectSession session(context);
+    ProjectSession session(Context());
     const std::string path = dir_.Write("prog/P.tvx", "[Project]\r\nName=P\r\n[Packages]\r\nPackage0=DecoTest\r\n");
 
     prompter_.QueueAnswer(core::Answer::No);

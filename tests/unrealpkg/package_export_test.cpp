@@ -12,6 +12,7 @@
 #include "platform/game_install.h"
 #include "platform/memory_status.h"
 #include "resource_packages.h"
+#include "support/recording_export_progress.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 #include "unrealpkg/export_progress.h"
@@ -24,23 +25,6 @@ namespace {
 
 using testing::ScriptedPrompter;
 using testing::ShownMessage;
-
-class RecordingProgress final : public ExportProgress {
-public:
-    void Start() override { shown = true; }
-    void ShowPackage(std::string_view name) override { packages.emplace_back(name); }
-    bool IsShown() const override { return shown; }
-    void ShowStatus(std::string_view text) override { statuses.emplace_back(text); }
-    void ShowMemory(std::string_view text) override { memory.emplace_back(text); }
-    void Finish(int lingerMs) override {
-        shown = false;
-        lingers.push_back(lingerMs);
-    }
-
-    bool shown = false;
-    std::vector<std::string> packages, statuses, memory;
-    std::vector<int> lingers;
-};
 
 // Every file below root, relative, sorted.
 std::vector<std::string> FilesBelow(const std::string& root) {
@@ -78,7 +62,7 @@ protected:
     ScriptedPrompter prompter_;
     testing::RecordingOutputLog log_;
     testing::ScriptedEventPump pump_;
-    RecordingProgress progress_;
+    testing::RecordingExportProgress progress_;
 };
 
 TEST_F(PackageExportTest, NewPackageGetsItsClassesWithLogLinesAndProgress) {

@@ -9,7 +9,7 @@
 #include "platform/game_install.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
-#include "unrealpkg/export_progress.h"
+#include "support/recording_export_progress.h"
 #include "workspace/tree_cache.h"
 
 namespace torvane::workspace {
@@ -180,25 +180,12 @@ TEST_F(ClassBrowserTest, MissingConfigurationIsReportedAndLeavesAnEmptyWorkspace
     EXPECT_TRUE(browser.editPackages().empty());
 }
 
-// The export progress window as the offer drives it.
-class RecordingProgress final : public unrealpkg::ExportProgress {
-public:
-    void Start() override { calls.push_back("start"); shown = true; }
-    void ShowPackage(std::string_view name) override { calls.push_back("package " + std::string(name)); }
-    bool IsShown() const override { return shown; }
-    void ShowStatus(std::string_view) override {}
-    void ShowMemory(std::string_view) override {}
-    void Finish(int lingerMs) override { calls.push_back("finish " + std::to_string(lingerMs)); shown = false; }
-    std::vector<std::string> calls;
-    bool shown = false;
-};
-
 TEST_F(ClassBrowserTest, ListedPackagesWithoutSourcesAreExportedOrRemoved) {
     dir_.Write("ut/System/UnrealTournament.ini",
                "[Editor.EditorEngine]\r\nEditPackages=Engine\r\nEditPackages=DecoTest\r\nEditPackages=Gone\r\n");
     platform::CopyFileOverwrite(testing::FixturesDir() + "/compiled/System/DecoTest.u", dir_.Path("ut/System/DecoTest.u"));
     prompter_.QueueAnswer(core::Answer::Yes);
-    RecordingProgress progress;
+    testing::RecordingExportProgress progress;
     testing::RecordingOutputLog log;
     ClassBrowserContext context = Browser().context();
     context.exportProgress = &progress;
