@@ -15,6 +15,7 @@
 #include "shell/command_ids.h"
 #include "shell/tmain.h"
 #include "support/qt_wait.h"
+#include "support/sample_ide.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 #include "workspace/texport_options.h"
@@ -32,16 +33,11 @@ void ClickBox(QCheckBox* box) {
 class PackageExportWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        game_ = testing::CopySampleGame(dir_);
-        platform::CreateDirectories(dir_.Path("prog"));
-        dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
+        options_ = testing::SampleGameOptions(dir_, prompter_, game_);
         platform::CopyFileOverwrite(testing::FixturesDir() + "/compiled/System/DecoTest.u", game_ + "/System/DecoTest.u");
     }
     void Start() {
-        shell::TMainOptions options;
-        options.paths = {dir_.Path("prog"), dir_.Path("prog")};
-        options.prompter = &prompter_;
-        options.terminate = [](int) {};
+        shell::TMainOptions options = options_;
         options.chooseOpenFile = [this](const std::string&, bool) { return openChoice_; };
         windows_ = std::make_unique<shell::AppWindows>(std::move(options));
         Workspace().SetDialogRunner([this](QDialog& dialog) { return dialogs_(dialog); });
@@ -76,6 +72,7 @@ protected:
     testing::TempDir dir_;
     std::string game_;
     testing::ScriptedPrompter prompter_;
+    shell::TMainOptions options_;
     std::unique_ptr<shell::AppWindows> windows_;
     std::function<int(QDialog&)> dialogs_ = [](QDialog&) { return QDialog::Rejected; };
     int dialogsShown_ = 0;
