@@ -20,6 +20,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <cstdlib>
+#include <utility>
 
 #include "core/interaction.h"
 #include "core/text.h"
@@ -681,6 +682,9 @@ void TMain::Timer1Timer() {
         }
     });
     commands_->Refresh();
+    if (options_.startupFinished) {
+        QTimer::singleShot(0, this, [finished = std::exchange(options_.startupFinished, {})] { finished(); });
+    }
 }
 
 // Command-line arguments: a class name opens from the class tree and ends the list, anything

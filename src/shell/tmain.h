@@ -59,6 +59,9 @@ struct TMainOptions {
     std::function<std::optional<std::string>(const std::string& directory, bool projectFilter)>
         chooseOpenFile;
     std::function<std::optional<std::string>(const std::string& current)> chooseSaveFile;
+    // Called once the start-up sequence has ended (class trees filled, main window shown) and
+    // the events it caused, the first painting among them, have been handled.
+    std::function<void()> startupFinished;
 };
 
 // The frame window: editors in the MDI area, the docking panel for the workspace, and the
