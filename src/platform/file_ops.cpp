@@ -114,28 +114,36 @@ int ReplaceAtomically(const std::string& path, std::string_view bytes, bool flus
     return FinishTemp(fd, temp, target, flushToDisk);
 }
 
-// Reads a whole file; errno on failure.
+// Reads a whole file; errno on failure. A regular file is read into a string of its size (one
+// allocation, no copies as it grows); the string grows only for a file that grew meanwhile or
+// whose size the system does not know (such as those below /proc).
 int ReadAll(const std::string& path, std::string& out) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    const bool known = ::fstat(fd, &st) == 0;
+    if (known && S_ISDIR(st.st_mode)) {
         ::close(fd);
         return EISDIR;
     }
     out.clear();
-    char buffer[65536];
+    std::size_t done = 0;
+    // One byte more than the size, so that the end shows without growing the string.
+    if (known && S_ISREG(st.st_mode)) out.resize(static_cast<std::size_t>(st.st_size) + 1);
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (done == out.size()) out.resize(out.size() + 65536);
+        const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             const int saved = errno;
             ::close(fd);
+            out.clear();
             return saved;
         }
         if (n == 0) break;
-        out.append(buffer, static_cast<std::size_t>(n));
+        done += static_cast<std::size_t>(n);
     }
+    out.resize(done);
     ::close(fd);
     return 0;
 }
@@ -235,6 +243,35 @@ void AtomicFileWriter::Commit() {
 
 void AtomicFileWriter::Fail(int error) const {
     throw FileError("Cannot create file \"" + path_ + "\". " + ErrorText(error));
+}
+
+FilePieceReader::FilePieceReader(std::string path) : path_(std::move(path)) {
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) throw FileError("Cannot open file \"" + path_ + "\". " + ErrorText(errno));
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd_);
+        fd_ = -1;
+        throw FileError("Cannot open file \"" + path_ + "\". " + ErrorText(error));
+    }
+    size_ = static_cast<std::int64_t>(st.st_size);
+}
+
+FilePieceReader::~FilePieceReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::size_t FilePieceReader::Read(char* buffer, std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(fd_, buffer + done, count - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw FileError("Cannot read file \"" + path_ + "\". " + ErrorText(errno));
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
 }
 
 bool CopyFileOverwrite(std::string_view source, std::string_view destination,

@@ -68,6 +68,25 @@ private:
     int fd_ = -1;
 };
 
+// A file read from its start piece by piece, for large files a reader only walks through once.
+// Throws FileError ("Cannot open file ...", "Cannot read file ...").
+class FilePieceReader final {
+public:
+    explicit FilePieceReader(std::string path);
+    ~FilePieceReader();
+    FilePieceReader(const FilePieceReader&) = delete;
+    FilePieceReader& operator=(const FilePieceReader&) = delete;
+
+    std::int64_t Size() const { return size_; }  // when it was opened
+    // Reads up to count bytes into buffer; fewer only at the end of the file, 0 there.
+    std::size_t Read(char* buffer, std::size_t count);
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    std::int64_t size_ = 0;
+};
+
 // Copies source over destination (replacing it atomically, by the rules of WriteFileAtomic).
 bool CopyFileOverwrite(std::string_view source, std::string_view destination,
                        std::string* error = nullptr);

@@ -1,5 +1,6 @@
 #include "workspace/tree_cache.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string_view>
@@ -55,29 +56,53 @@ std::int32_t IntAt(std::string_view bytes, std::size_t offset) {
     return static_cast<std::int32_t>(v);
 }
 
+// The bytes of a cache: in memory, or read from its file in pieces of 64 KB (the file is mostly
+// the zero padding of its records, which need not be held whole).
 class CacheReader {
 public:
-    explicit CacheReader(const std::string& bytes) : bytes_(bytes) {}
+    explicit CacheReader(std::string_view bytes) : view_(bytes), remaining_(bytes.size()) {}
+    explicit CacheReader(platform::FilePieceReader& file)
+        : file_(&file), remaining_(static_cast<std::size_t>(file.Size())) {}
+
     std::int32_t Int() {
         Need(4);
-        const std::int32_t value = IntAt(bytes_, pos_);
-        pos_ += 4;
+        const std::int32_t value = IntAt(view_, 0);
+        Skip(4);
         return value;
     }
+    // The next n bytes, valid until the next read.
     std::string_view Take(std::size_t n) {
         Need(n);
-        std::string_view view(bytes_.data() + pos_, n);
-        pos_ += n;
+        const std::string_view view = view_.substr(0, n);
+        Skip(n);
         return view;
     }
-    std::size_t Remaining() const { return bytes_.size() - pos_; }
+    // Bytes not read yet (by the file's size when it was opened).
+    std::size_t Remaining() const { return remaining_; }
 
 private:
-    void Need(std::size_t n) const {
-        if (bytes_.size() - pos_ < n) throw TreeCacheError("The tree cache file is cut short");
+    void Need(std::size_t n) {
+        if (remaining_ < n) throw TreeCacheError("The tree cache file is cut short");
+        if (view_.size() < n && file_) Refill(n);
+        if (view_.size() < n) throw TreeCacheError("The tree cache file is cut short");
     }
-    const std::string& bytes_;
-    std::size_t pos_ = 0;
+    void Skip(std::size_t n) {
+        view_.remove_prefix(n);
+        remaining_ -= n;
+    }
+    void Refill(std::size_t n) {
+        constexpr std::size_t kPieceSize = 64 * 1024;
+        const std::size_t kept = view_.size();
+        if (buffer_.size() < std::max(kPieceSize, n)) buffer_.resize(std::max(kPieceSize, n));
+        std::memmove(buffer_.data(), view_.data(), kept);
+        const std::size_t read = file_->Read(buffer_.data() + kept, buffer_.size() - kept);
+        view_ = std::string_view(buffer_.data(), kept + read);
+    }
+
+    platform::FilePieceReader* file_ = nullptr;
+    std::string buffer_;
+    std::string_view view_;
+    std::size_t remaining_ = 0;
 };
 
 std::string ShortString(std::string_view record, std::size_t at) {
@@ -164,6 +189,18 @@ std::string TreeCacheBytes(const ClassTree& tree) {
     return out;
 }
 
+namespace {
+
+// The tree of a cache after its signature: the check-box byte, the top-level count, the nodes.
+ClassTree TreeAfterSignature(CacheReader& in) {
+    in.Take(1);
+    ClassTree tree;
+    ReadNodes(in, in.Int(), tree);
+    return tree;
+}
+
+}  // namespace
+
 ClassTree TreeFromCacheBytes(const std::string& bytes) {
     if (bytes.size() < sizeof kSignature || std::memcmp(bytes.data(), kSignature, sizeof kSignature) != 0) {
         // The program never writes an empty cache, and text holds no zero bytes: such a file is
@@ -174,10 +211,8 @@ ClassTree TreeFromCacheBytes(const std::string& bytes) {
         return FromPlainText(bytes);
     }
     CacheReader in(bytes);
-    in.Take(sizeof kSignature + 1);
-    ClassTree tree;
-    ReadNodes(in, in.Int(), tree);
-    return tree;
+    in.Take(sizeof kSignature);
+    return TreeAfterSignature(in);
 }
 
 void SaveTreeCache(const ClassTree& tree, const std::string& path) {
@@ -189,7 +224,13 @@ void SaveTreeCache(const ClassTree& tree, const std::string& path) {
 }
 
 ClassTree LoadTreeCache(const std::string& path) {
-    return TreeFromCacheBytes(platform::ReadWholeFile(path));
+    platform::FilePieceReader file(path);
+    CacheReader in(file);
+    if (file.Size() < static_cast<std::int64_t>(sizeof kSignature) ||
+        in.Take(sizeof kSignature) != std::string_view(kSignature, sizeof kSignature)) {
+        return TreeFromCacheBytes(platform::ReadWholeFile(path));  // plain text, or damaged
+    }
+    return TreeAfterSignature(in);
 }
 
 }  // namespace torvane::workspace

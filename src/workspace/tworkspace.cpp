@@ -35,6 +35,23 @@ namespace {
 
 constexpr int kNodeRole = Qt::UserRole + 1;
 
+// A class-tree row. Its hint is made when the view asks for it, not for every row while the
+// trees are filled.
+class ClassNodeItem final : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    QVariant data(int column, int role) const override {
+        if (role == Qt::ToolTipRole && column == 0) {
+            const ClassNode* node = TWorkspace::NodeOf(this);
+            if (node && !node->entry.className.empty()) {
+                return ToQString(node->entry.package + "." + node->entry.className + " (child of " +
+                                 node->entry.parentName + ")");
+            }
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+};
+
 QTreeWidget* MakeTree(QWidget* parent, const char* name, QTreeWidget* tree = nullptr) {
     if (!tree) tree = new QTreeWidget(parent);
     tree->setObjectName(QString::fromLatin1(name));
@@ -280,13 +297,9 @@ void TWorkspace::ShowTree(QTreeWidget* view, workspace::ClassTree& tree) {
     while (!pending.empty()) {
         auto [node, parentItem] = pending.back();
         pending.pop_back();
-        auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(view);
+        auto* item = parentItem ? new ClassNodeItem(parentItem) : new ClassNodeItem(view);
         item->setText(0, ToQString(node->entry.caption));
         item->setData(0, kNodeRole, QVariant::fromValue(reinterpret_cast<quintptr>(node)));
-        if (!node->entry.className.empty()) {
-            item->setToolTip(0, ToQString(node->entry.package + "." + node->entry.className +
-                                          " (child of " + node->entry.parentName + ")"));
-        }
         expansions.emplace_back(item, node->expanded);
         if (node->selected) view->setCurrentItem(item);
         for (auto it = node->children.rbegin(); it != node->children.rend(); ++it) {

@@ -41,6 +41,27 @@ TEST(FileOpsTest, FailuresGiveThePlatformsErrorText) {
     }
 }
 
+TEST(FileOpsTest, WholeAndPiecewiseReadsGiveTheBytes) {
+    TempDir dir;
+    std::string bytes;
+    for (int i = 0; i < 100000; ++i) bytes += static_cast<char>(i * 7);
+    const std::string file = dir.Write("big.bin", bytes);
+    EXPECT_EQ(ReadWholeFile(file), bytes);
+    EXPECT_EQ(ReadWholeFile(dir.Write("empty", "")), "");
+    // A file whose size the system does not give is read to its end all the same.
+    EXPECT_NE(ReadWholeFile("/proc/self/status").find("Name:"), std::string::npos);
+
+    FilePieceReader reader(file);
+    EXPECT_EQ(reader.Size(), 100000);
+    std::string pieces(70000, '\0');
+    EXPECT_EQ(reader.Read(pieces.data(), pieces.size()), 70000u);
+    EXPECT_EQ(reader.Read(pieces.data() + 0, pieces.size()), 30000u);  // the rest, then the end
+    EXPECT_EQ(pieces.substr(0, 30000), bytes.substr(70000));
+    EXPECT_EQ(reader.Read(pieces.data(), 10), 0u);
+    EXPECT_THROW(FilePieceReader(dir.Path("missing")), FileError);
+    EXPECT_THROW(FilePieceReader(dir.path()), FileError);
+}
+
 TEST(FileOpsTest, AtomicWriteReplacesAndKeepsPermissions) {
     TempDir dir;
     const std::string file = dir.Write("run.sh", "old");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/file_ops.h"
 #include "support/temp_dir.h"
 
 namespace torvane::workspace {
@@ -50,6 +51,34 @@ TEST(TreeCacheTest, RoundTripKeepsEntriesAndStateAndCutsLongCaptions) {
     EXPECT_EQ(info.parent, object.children[0].get());
     EXPECT_EQ(tree.roots()[1]->entry.caption, std::string(255, 'L'));
     EXPECT_EQ(TreeCacheBytes(tree), TreeCacheBytes(TreeFromCacheBytes(TreeCacheBytes(tree))));
+}
+
+// Saved and loaded through the files, which are written and read in pieces of 64 KB: a tree of
+// 200 nodes spans several pieces, with records across their borders.
+TEST(TreeCacheTest, FilesKeepLargeTreesWhole) {
+    ClassTree tree;
+    ClassNode& root = tree.AddTopLevel({"Object", "Object", "", "/ut/Core/Classes/Object.uc", "Core"});
+    ClassNode* parent = &root;
+    for (int i = 0; i < 200; ++i) {
+        const std::string name = "Class" + std::to_string(i);
+        ClassNode& node = tree.AddChild(i % 3 ? root : *parent, {name, name, "Object", "/ut/M/" + name, "M"});
+        if (i % 7 == 0) parent = &node;
+    }
+    testing::TempDir dir;
+    const std::string path = dir.Path("Classes.ucd");
+    SaveTreeCache(tree, path);
+    const std::string bytes = TreeCacheBytes(tree);
+    ASSERT_GT(bytes.size(), 3u * 64 * 1024);
+    EXPECT_EQ(dir.Read("Classes.ucd"), bytes);
+    EXPECT_EQ(TreeCacheBytes(LoadTreeCache(path)), bytes);
+
+    dir.Write("Classes.ucd", bytes.substr(0, bytes.size() - 100));
+    EXPECT_THROW(LoadTreeCache(path), TreeCacheError);
+    dir.Write("Classes.ucd", "Object\r\n\tActor\r\n");  // plain text
+    EXPECT_EQ(LoadTreeCache(path).Count(), 2u);
+    dir.Write("Classes.ucd", "");
+    EXPECT_THROW(LoadTreeCache(path), TreeCacheError);
+    EXPECT_THROW(LoadTreeCache(dir.Path("absent.ucd")), platform::FileError);
 }
 
 TEST(TreeCacheTest, PlainTextFallback) {
