@@ -20,23 +20,55 @@ QFont EditorFont(bool bold = false, bool italic = false) {
 }
 
 // The text of the document between two positions, as bytes.
-QByteArray TextRange(QsciScintilla* editor, int start, int end) {
+QByteArray TextRange(QsciScintilla& editor, int start, int end) {
     QByteArray bytes(end - start + 1, '\0');
-    editor->SendScintilla(QsciScintilla::SCI_GETTEXTRANGE, start, end, bytes.data());
+    editor.SendScintilla(QsciScintilla::SCI_GETTEXTRANGE, start, end, bytes.data());
     bytes.resize(end - start);
     return bytes;
 }
 
 // Widens a range to whole lines; returns the first line.
-int WidenToLines(QsciScintilla* editor, int& start, int& end) {
-    const int firstLine = static_cast<int>(editor->SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, start));
-    const int lastLine = static_cast<int>(editor->SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, end));
-    start = static_cast<int>(editor->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, firstLine));
-    end = static_cast<int>(editor->SendScintilla(QsciScintilla::SCI_GETLINEENDPOSITION, lastLine));
+int WidenToLines(QsciScintilla& editor, int& start, int& end) {
+    const int firstLine = static_cast<int>(editor.SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, start));
+    const int lastLine = static_cast<int>(editor.SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, end));
+    start = static_cast<int>(editor.SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, firstLine));
+    end = static_cast<int>(editor.SendScintilla(QsciScintilla::SCI_GETLINEENDPOSITION, lastLine));
     return firstLine;
 }
 
+// Styles runs of an editor's text one after the other from a start position.
+class StyleWriter final {
+public:
+    StyleWriter(QsciScintilla& editor, int start) : editor_(editor) {
+        editor_.SendScintilla(QsciScintilla::SCI_STARTSTYLING, start);
+    }
+    void Run(int length, int style) {
+        if (length > 0) editor_.SendScintilla(QsciScintilla::SCI_SETSTYLING, length, style);
+    }
+
+private:
+    QsciScintilla& editor_;
+};
+
 }  // namespace
+
+// --- styling per editor ----------------------------------------------------------------------
+
+void TorvaneLexer::StyleNeeded(QsciScintilla& editor, int pos) {
+    const long styled = editor.SendScintilla(QsciScintilla::SCI_GETENDSTYLED);
+    const long line = editor.SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, styled);
+    const int start = static_cast<int>(editor.SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, line));
+    if (start < pos) Style(editor, start, pos);
+}
+
+void TorvaneLexer::styleText(int start, int end) {
+    if (QsciScintilla* ed = editor()) Style(*ed, start, end);
+}
+
+void TorvaneLexer::setEditor(QsciScintilla* editor) {
+    // Not QsciLexerCustom's: it would connect only the last editor's notification.
+    QsciLexer::setEditor(editor);  // NOLINT(bugprone-parent-virtual-call)
+}
 
 // --- UnrealScript ----------------------------------------------------------------------------
 
@@ -73,13 +105,12 @@ void UnrealScriptLexer::LoadDefaults() {
     }
 }
 
-void UnrealScriptLexer::styleText(int start, int end) {
-    QsciScintilla* ed = editor();
-    if (!ed || start >= end) return;
+void UnrealScriptLexer::Style(QsciScintilla& ed, int start, int end) {
+    if (start >= end) return;
     int line = WidenToLines(ed, start, end);
-    int state = line > 0 ? static_cast<int>(ed->SendScintilla(QsciScintilla::SCI_GETLINESTATE, line - 1)) : 0;
+    int state = line > 0 ? static_cast<int>(ed.SendScintilla(QsciScintilla::SCI_GETLINESTATE, line - 1)) : 0;
     const QByteArray text = TextRange(ed, start, end);
-    startStyling(start);
+    StyleWriter out(ed, start);
     int offset = 0;
     while (offset <= text.size()) {
         int lineEnd = text.indexOf('\n', offset);
@@ -88,10 +119,9 @@ void UnrealScriptLexer::styleText(int start, int end) {
         if (contentEnd > offset && text[contentEnd - 1] == '\r') --contentEnd;
         const auto runs = StyleUnrealScriptLine(
             std::string_view(text.constData() + offset, static_cast<std::size_t>(contentEnd - offset)), state);
-        for (const auto& run : runs) setStyling(static_cast<int>(run.length), run.style);
-        const int lineBreak = lineEnd - contentEnd + (lineEnd < text.size() ? 1 : 0);
-        if (lineBreak > 0) setStyling(lineBreak, kUsDefault);
-        ed->SendScintilla(QsciScintilla::SCI_SETLINESTATE, line, state);
+        for (const auto& run : runs) out.Run(static_cast<int>(run.length), run.style);
+        out.Run(lineEnd - contentEnd + (lineEnd < text.size() ? 1 : 0), kUsDefault);
+        ed.SendScintilla(QsciScintilla::SCI_SETLINESTATE, line, state);
         ++line;
         if (lineEnd >= text.size()) break;
         offset = lineEnd + 1;
@@ -130,12 +160,11 @@ void IniLexer::LoadDefaults() {
     }
 }
 
-void IniLexer::styleText(int start, int end) {
-    QsciScintilla* ed = editor();
-    if (!ed || start >= end) return;
+void IniLexer::Style(QsciScintilla& ed, int start, int end) {
+    if (start >= end) return;
     WidenToLines(ed, start, end);
     const QByteArray text = TextRange(ed, start, end);
-    startStyling(start);
+    StyleWriter out(ed, start);
     int offset = 0;
     while (offset < text.size()) {
         int lineEnd = text.indexOf('\n', offset);
@@ -145,24 +174,24 @@ void IniLexer::styleText(int start, int end) {
         const int length = lineEnd - offset + (lineEnd < text.size() ? 1 : 0);
         if (logFile_ && (line.find(": Error,") != std::string_view::npos ||
                          line.find("Error:") != std::string_view::npos)) {
-            setStyling(length, Error);
+            out.Run(length, Error);
         } else if (logFile_ && (line.find(": ExecWarning,") != std::string_view::npos ||
                                 line.find("Warning:") != std::string_view::npos)) {
-            setStyling(length, Warning);
+            out.Run(length, Warning);
         } else if (!trimmed.empty() && trimmed[0] == '[') {
-            setStyling(length, Section);
+            out.Run(length, Section);
         } else if (!trimmed.empty() && trimmed[0] == ';') {
-            setStyling(length, Comment);
+            out.Run(length, Comment);
         } else {
             const std::string_view rest(text.constData() + offset, static_cast<std::size_t>(text.size() - offset));
             const IniParseResult parsed = IniCustomParse(1, rest, 0, 0);
             if (parsed.kind == kIniKindKey) {
-                setStyling(static_cast<int>(parsed.position), Key);
-                setStyling(length - static_cast<int>(parsed.position), Value);
+                out.Run(static_cast<int>(parsed.position), Key);
+                out.Run(length - static_cast<int>(parsed.position), Value);
             } else if (parsed.kind == kIniKindPlainLine) {
-                setStyling(length, PlainLine);
+                out.Run(length, PlainLine);
             } else {
-                setStyling(length, Default);
+                out.Run(length, Default);
             }
         }
         offset = lineEnd + 1;
@@ -179,10 +208,8 @@ void TextLexer::LoadDefaults() {
     setFont(EditorFont(), 0);
 }
 
-void TextLexer::styleText(int start, int end) {
-    if (start >= end) return;
-    startStyling(start);
-    setStyling(end - start, 0);
+void TextLexer::Style(QsciScintilla& ed, int start, int end) {
+    StyleWriter(ed, start).Run(end - start, 0);
 }
 
 }  // namespace torvane::editor

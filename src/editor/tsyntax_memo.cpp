@@ -8,6 +8,7 @@
 
 #include "core/cp1252.h"
 #include "editor/editor_rules.h"
+#include "editor/lexers.h"
 
 namespace torvane::editor {
 
@@ -34,6 +35,10 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent) : QsciScintilla(parent) {
     SendScintilla(SCI_SETHSCROLLBAR, 1);
     SendScintilla(SCI_SETVSCROLLBAR, 1);
     for (int n = 0; n < 10; ++n) markerDefine(QsciScintilla::Bookmark, n);
+    // The lexers are shared by the editors of a kind; each editor asks for its own styling.
+    connect(this, &QsciScintillaBase::SCN_STYLENEEDED, this, [this](int position) {
+        if (auto* highlighter = qobject_cast<TorvaneLexer*>(lexer())) highlighter->StyleNeeded(*this, position);
+    });
 }
 
 void TSyntaxMemo::LoadBytes(const std::string& bytes) {
