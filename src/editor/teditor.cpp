@@ -239,9 +239,12 @@ bool TEditor::eventFilter(QObject* watched, QEvent* event) {
 void TEditor::BuildContextMenu() {
     memo_->setContextMenuPolicy(Qt::ActionsContextMenu);
     shell::CommandRegistry& commands = host_.Commands();
-    // The IDE's keys are the IDE's: the control gives them up, and the menu shows the commands
-    // themselves (one action, one key, whichever window has the focus).
+    // The IDE's keys are the IDE's: the control gives them up, also those of commands registered
+    // after this editor, and the menu shows the commands themselves (one action, one key,
+    // whichever window has the focus).
     memo_->GiveUpKeys(commands.WindowKeys());
+    connect(&commands, &shell::CommandRegistry::KeysChanged, this,
+            [this, &commands] { memo_->GiveUpKeys(commands.WindowKeys()); });
     auto separator = [this] {
         auto* action = new QAction(memo_);
         action->setSeparator(true);

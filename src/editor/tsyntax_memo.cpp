@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QKeyEvent>
 
 #include "core/cp1252.h"
 #include "editor/editor_rules.h"
@@ -97,14 +98,52 @@ bool TSyntaxMemo::GotoBookmark(int number) {
 int TSyntaxMemo::VisibleRows() const { return static_cast<int>(SendScintilla(SCI_LINESONSCREEN)); }
 
 void TSyntaxMemo::GiveUpKeys(const std::vector<QKeySequence>& keys) {
-    for (const QKeySequence& key : keys) {
-        if (key.isEmpty()) continue;
-        const int combined = key[0].toCombined();
-        for (QsciCommand* command : standardCommands()->commands()) {
-            if (command->key() == combined) command->setKey(0);
-            if (command->alternateKey() == combined) command->setAlternateKey(0);
+    for (const Unbound& binding : unbound_) {
+        if (binding.alternate) {
+            binding.command->setAlternateKey(binding.key);
+        } else {
+            binding.command->setKey(binding.key);
         }
     }
+    unbound_.clear();
+    givenUp_.clear();
+    for (const QKeySequence& key : keys) {
+        if (!key.isEmpty()) givenUp_.insert(key[0].toCombined());
+    }
+    for (QsciCommand* command : standardCommands()->commands()) {
+        if (command->key() != 0 && givenUp_.count(command->key())) {
+            unbound_.push_back({command, false, command->key()});
+            command->setKey(0);
+        }
+        if (command->alternateKey() != 0 && givenUp_.count(command->alternateKey())) {
+            unbound_.push_back({command, true, command->alternateKey()});
+            command->setAlternateKey(0);
+        }
+    }
+}
+
+bool TSyntaxMemo::GaveUp(QKeyCombination key) const { return givenUp_.count(key.toCombined()) != 0; }
+
+QKeyCombination TSyntaxMemo::KeyOf(const QKeyEvent& event) {
+    return QKeyCombination(event.modifiers() & ~Qt::KeypadModifier, static_cast<Qt::Key>(event.key()));
+}
+
+bool TSyntaxMemo::event(QEvent* event) {
+    // A key of the window's is not the control's to claim before the window's shortcuts.
+    if (event->type() == QEvent::ShortcutOverride && GaveUp(KeyOf(*static_cast<QKeyEvent*>(event)))) {
+        event->ignore();
+        return true;
+    }
+    return QsciScintilla::event(event);
+}
+
+void TSyntaxMemo::keyPressEvent(QKeyEvent* event) {
+    // Reaches here only when the command of the key is disabled: nothing happens.
+    if (GaveUp(KeyOf(*event))) {
+        event->accept();
+        return;
+    }
+    QsciScintilla::keyPressEvent(event);
 }
 
 }  // namespace torvane::editor

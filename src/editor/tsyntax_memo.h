@@ -4,8 +4,11 @@
 
 #include <QKeySequence>
 #include <array>
+#include <set>
 #include <string>
 #include <vector>
+
+class QsciCommand;
 
 // The syntax editor control: QScintilla set up as the editor windows need it. Text goes in and
 // out as 8-bit (Windows-1252) bytes, exactly as the file holds them: line ends are kept as
@@ -35,11 +38,27 @@ public:
     // Rows on screen: the client height over the line height.
     int VisibleRows() const;
 
-    // Unbinds these keys from the control's own key map (so that they reach the window's actions).
+    // The keys of the window's commands: they are unbound from the control's own key map, so
+    // they reach the commands, and a press of one never edits the text, also while its command
+    // is disabled. Each call replaces the keys of the call before (those get their binding back).
     void GiveUpKeys(const std::vector<QKeySequence>& keys);
+    bool GaveUp(QKeyCombination key) const;
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    struct Unbound {
+        QsciCommand* command;
+        bool alternate;
+        int key;
+    };
+    static QKeyCombination KeyOf(const QKeyEvent& event);
+
     std::array<int, 10> bookmarks_{};  // marker handles, -1 when not set
+    std::set<int> givenUp_;             // combined keys
+    std::vector<Unbound> unbound_;      // the control's bindings taken away, to give back
 };
 
 }  // namespace torvane::editor

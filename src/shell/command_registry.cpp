@@ -31,8 +31,18 @@ QAction* CommandRegistry::Register(std::string_view id, const QString& caption,
     Entry entry;
     entry.action = action;
     entry.statusTip = statusTip;
-    entries_.emplace(std::string(id), std::move(entry));
+    entry.key = key;
+    const std::string name(id);
+    entries_.emplace(name, std::move(entry));
     order_.emplace_back(id);
+    // Keys are given here only; should one change all the same, the editors hear of it.
+    connect(action, &QAction::changed, this, [this, name] {
+        Entry& changed = Find(name);
+        if (changed.action->shortcut() == changed.key) return;
+        changed.key = changed.action->shortcut();
+        emit KeysChanged();
+    });
+    if (!key.isEmpty()) emit KeysChanged();
     return action;
 }
 

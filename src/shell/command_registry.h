@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QKeySequence>
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <map>
@@ -11,7 +12,6 @@
 #include "shell/command_boundary.h"
 
 class QAction;
-class QObject;
 class QWidget;
 
 namespace torvane::core {
@@ -24,7 +24,9 @@ namespace torvane::shell {
 // caption, status tip and key, and found by id. Menus, tool bars and context menus add that same
 // object, so a key belongs to exactly one action and nobody sets a key anywhere else. Handlers
 // run behind the command boundary; whether a command can run now comes from one rule per command.
-class CommandRegistry final {
+class CommandRegistry final : public QObject {
+    Q_OBJECT
+
 public:
     // owner: the window whose keys the commands' keys are; prompter: shows a handler's error.
     CommandRegistry(QWidget& owner, core::Prompter& prompter);
@@ -61,16 +63,22 @@ public:
     // Where a handler's error is shown.
     core::Prompter& Prompter() const { return prompter_; }
 
-    // Every key of a window-wide command: the editor control gives these up.
+    // Every key of a window-wide command: the editor control gives these up, when an editor is
+    // created and again whenever KeysChanged says the set has changed.
     std::vector<QKeySequence> WindowKeys() const;
     // The ids in the order they were registered.
     const std::vector<std::string>& Ids() const { return order_; }
+
+signals:
+    // A command with a key was registered, or a command's key changed.
+    void KeysChanged();
 
 private:
     struct Entry {
         QAction* action = nullptr;
         QString statusTip;
         std::function<QString()> why;
+        QKeySequence key;  // the key last seen, to tell a key change from other changes
         bool handled = false;
         bool notYet = false;
     };

@@ -143,6 +143,82 @@ TEST_F(CommandsTest, KeysInAnEditorReachTheirCommands) {
     EXPECT_TRUE(editor->IsClosed());
 }
 
+// Text, caret and selection of an editor control, to tell whether a key changed anything.
+struct MemoState {
+    std::string text;
+    long anchor = 0;
+    long caret = 0;
+    bool operator==(const MemoState&) const = default;
+};
+void PrintTo(const MemoState& state, std::ostream* out) {
+    *out << "\"" << state.text << "\" selected " << state.anchor << ".." << state.caret;
+}
+MemoState StateOf(editor::TSyntaxMemo* memo) {
+    return {memo->text().toStdString(), memo->SendScintilla(QsciScintilla::SCI_GETANCHOR),
+            memo->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS)};
+}
+
+// A key the IDE owns never edits text: while its command cannot run, pressing it in an editor
+// does nothing at all (the control's own binding of the key is gone).
+TEST_F(CommandsTest, AKeyOfTheIdeNeverEditsTextWhileItsCommandIsDisabled) {
+    TEditor* editor = OpenNotes("first line\r\nsecond line\r\nthird line\r\n");
+    auto* memo = editor->Memo1();
+    QTest::keyClicks(memo, "typed ");  // something to undo
+    memo->SendScintilla(QsciScintilla::SCI_SETSEL, 20L, 24L);
+    const MemoState before = StateOf(memo);
+    CommandRegistry& commands = main().Commands();
+    for (const std::string& id : commands.Ids()) commands.Command(id)->setEnabled(false);
+    const std::vector<QKeySequence> keys = commands.WindowKeys();
+    ASSERT_GE(keys.size(), 15u);
+    for (const QKeySequence& key : keys) {
+        QTest::keyClick(memo, key[0].key(), key[0].keyboardModifiers());
+        EXPECT_EQ(StateOf(memo), before) << key.toString().toStdString();
+        ASSERT_FALSE(editor->IsClosed()) << key.toString().toStdString();
+    }
+}
+
+// Commands registered after an editor was created (another window's, a later feature's) take
+// their keys from the control of every editor, open or opened later.
+TEST_F(CommandsTest, KeysOfCommandsRegisteredLaterReachTheirCommands) {
+    TEditor* first = OpenNotes();
+    const int duplicateLine = QKeyCombination(Qt::CTRL | Qt::Key_D).toCombined();
+    ASSERT_NE(first->Memo1()->standardCommands()->boundTo(duplicateLine), nullptr);  // the control's own
+    int runs = 0;
+    main().Commands().Register("Test.Later", "Later", "A command registered late", QKeySequence(Qt::CTRL | Qt::Key_D));
+    main().Commands().Connect("Test.Later", &main(), [&runs] { ++runs; });
+    const MemoState before = StateOf(first->Memo1());
+    QTest::keyClick(first->Memo1(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(StateOf(first->Memo1()), before);
+
+    TEditor* second = main().OpenSourceFile(dir_.Write("other.txt", "other\r\n"), "", "");
+    second->Memo1()->setFocus();
+    QTest::keyClick(second->Memo1(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(second->Memo1()->text(), "other\r\n");
+}
+
+// The control keeps the editing keys the IDE leaves to it.
+TEST_F(CommandsTest, TheControlKeepsItsOwnEditingKeys) {
+    TEditor* editor = OpenNotes("alpha beta\r\n");
+    auto* memo = editor->Memo1();
+    memo->setSelection(0, 0, 0, 5);
+    QTest::keyClick(memo, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "alpha");
+    QTest::keyClick(memo, Qt::Key_End);
+    QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(memo->text(), "alpha betaalpha\r\n");
+    QTest::keyClick(memo, Qt::Key_Backspace, Qt::ControlModifier);  // deletes the word before the caret
+    EXPECT_EQ(memo->text(), "alpha \r\n");
+    QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);  // Edit > Undo
+    QTest::keyClick(memo, Qt::Key_Y, Qt::ControlModifier);  // the control's redo
+    EXPECT_EQ(memo->text(), "alpha \r\n");
+    QTest::keyClick(memo, Qt::Key_Home, Qt::ShiftModifier);
+    QTest::keyClick(memo, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(memo->text(), "\r\n");
+    EXPECT_EQ(QApplication::clipboard()->text(), "alpha ");
+}
+
 TEST_F(CommandsTest, ToolBarCutCopyPasteActOnTheActiveEditor) {
     TEditor* editor = OpenNotes("alpha beta\r\n");
     auto* memo = editor->Memo1();
