@@ -20,9 +20,7 @@ int VisibleRows(int logHeight, int itemHeight) {
 
 int TopLineAfterAppend(int count, int visible) { return count > visible ? count - visible : 0; }
 
-int TopLineAfterScrollToEnd(int count, int visible) {
-    return count > visible ? count - visible - 1 : 0;
-}
+int TopLineAfterScrollToEnd(int count, int visible) { return TopLineAfterAppend(count, visible); }
 
 int WorkspacePageFromSetting(int tab) { return std::abs(tab); }
 

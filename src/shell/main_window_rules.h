@@ -21,7 +21,8 @@ bool SplitterAccepts(int newPanelHeight);
 int VisibleRows(int logHeight, int itemHeight);
 // The top line after AddLogLine: count - visible when more lines than fit, else 0.
 int TopLineAfterAppend(int count, int visible);
-// The top line after ScrollLogToEnd: count - visible - 1 when more lines than fit, else 0.
+// The top line after ScrollLogToEnd: the same, so that the last line is shown whole (one line
+// more above it would push the last one half out of sight).
 int TopLineAfterScrollToEnd(int count, int visible);
 
 // Workspace settings: Tab is used as its absolute value; TabPosition 0-3 (top, bottom, left,

@@ -532,6 +532,7 @@ void TMain::AddLogLine(const std::string& text) {
     const int visible = VisibleRows(outputLog_->viewport()->height(), itemHeight);
     const int top = TopLineAfterAppend(outputLog_->count(), visible);
     outputLog_->scrollToItem(outputLog_->item(top), QAbstractItemView::PositionAtTop);
+    ShowLastLogLine();
     AppendToLogFile(options_.paths.File("Torvane.log"), text);
 }
 
@@ -544,8 +545,15 @@ void TMain::ScrollLogToEnd() {
     const int top = TopLineAfterScrollToEnd(outputLog_->count(), visible);
     if (outputLog_->count() > 0) {
         outputLog_->scrollToItem(outputLog_->item(top), QAbstractItemView::PositionAtTop);
+        ShowLastLogLine();
     }
     outputLog_->repaint();
+}
+
+// The rows counted above may include one that a horizontal scroll bar, come with a wide line,
+// has just taken away: the last line is brought fully into sight again.
+void TMain::ShowLastLogLine() {
+    outputLog_->scrollToItem(outputLog_->item(outputLog_->count() - 1), QAbstractItemView::EnsureVisible);
 }
 
 core::OutputLog& TMain::Log() { return *logAdapter_; }

@@ -173,6 +173,7 @@ private:
     void ReadLayout();
     void OpenArguments();
     void ApplyBottomPanel();
+    void ShowLastLogLine();
     void SplitterMoved();
     void QuickFindSearch();
     void ArrangeTiled(bool horizontally);

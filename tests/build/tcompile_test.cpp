@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -86,6 +87,28 @@ TEST_F(TCompileTest, CleanCompileClosesByItself) {
     EXPECT_EQ(log->item(log->count() - 1)->text(), "Success - 0 error(s), 0 warnings");
     EXPECT_TRUE(platform::FileExists(game_ + "/System/DemoMod.u"));
     EXPECT_EQ(windows_->compiles().State().errorCount, 0);
+}
+
+// After a compile the log shows its last line whole, however many lines came before it.
+TEST_F(TCompileTest, TheLogShowsItsLastLineWholeAfterACompile) {
+    for (int i = 0; i < 40; ++i) main().AddLogLine("earlier line " + std::to_string(i));
+    main().AddLogLine(std::string(400, 'w'));  // wider than the log: a horizontal scroll bar comes
+    Command(shell::cmd::kCompile)->trigger();
+    QListWidget* log = main().OutputLogWidget();
+    QApplication::processEvents();
+    ASSERT_EQ(log->item(log->count() - 1)->text(), "Success - 0 error(s), 0 warnings");
+    const QRect last = log->visualItemRect(log->item(log->count() - 1));
+    EXPECT_TRUE(log->viewport()->rect().contains(last)) << last.top() << ".." << last.bottom() << " in 0.."
+                                                        << log->viewport()->height();
+
+    // A last line wider than the log brings the horizontal scroll bar, which takes a row away.
+    main().Log().Clear();
+    for (int i = 0; i < 40; ++i) main().AddLogLine("line " + std::to_string(i));
+    main().AddLogLine(std::string(400, 'w'));
+    QApplication::processEvents();
+    const QRect wide = log->visualItemRect(log->item(log->count() - 1));
+    EXPECT_TRUE(wide.top() >= 0 && wide.bottom() < log->viewport()->height()) << wide.top() << ".." << wide.bottom() << " in 0.."
+                                                        << log->viewport()->height();
 }
 
 TEST_F(TCompileTest, ErrorsKeepTheDialogAndOpenTheFirstAtItsLine) {

@@ -18,7 +18,7 @@ TEST(MainWindowRulesTest, LogScrolling) {
     EXPECT_EQ(VisibleRows(109, 0), 0);
     EXPECT_EQ(TopLineAfterAppend(10, 6), 4);
     EXPECT_EQ(TopLineAfterAppend(5, 6), 0);
-    EXPECT_EQ(TopLineAfterScrollToEnd(10, 6), 3);
+    EXPECT_EQ(TopLineAfterScrollToEnd(10, 6), 4);  // rows 4 to 9: the last one whole
     EXPECT_EQ(TopLineAfterScrollToEnd(6, 6), 0);
 }
 
