@@ -37,14 +37,29 @@ GameTool LinuxTool(GameToolKind kind, const std::string& program) {
     return {kind, program, directory, {{"LD_LIBRARY_PATH", libraryPath}}};
 }
 
-GameTool FindTool(std::string_view gameRoot, const GameInstallEnvironment& environment) {
-    const std::string ucc = ResolveGamePath(gameRoot, "\\System\\UCC.exe");
-    if (FileExists(ucc)) {
-        switch (SniffProgramFile(ucc)) {
+// Where a program of the game lies in each kind of install.
+struct ProgramNames {
+    const char* windows;  // the Windows program in System
+    const char* amd64;    // the current patch's x86_64 build
+    const char* arm64;    // its aarch64 build
+    const char* x86;      // in System: the original port's, or the current patch's 32-bit build
+    const char* script;   // the original port's wrapper in the game root; nullptr: none used
+};
+
+constexpr ProgramNames kToolNames{"\\System\\UCC.exe", "\\System64\\ucc-bin-amd64",
+                                  "\\SystemARM64\\ucc-bin-arm64", "\\System\\ucc-bin", nullptr};
+constexpr ProgramNames kGameNames{"\\System\\UnrealTournament.exe", "\\System64\\ut-bin-amd64",
+                                  "\\SystemARM64\\ut-bin-arm64", "\\System\\ut-bin", "\\ut"};
+
+GameTool FindProgram(std::string_view gameRoot, const GameInstallEnvironment& environment,
+                     const ProgramNames& names) {
+    const std::string windows = ResolveGamePath(gameRoot, names.windows);
+    if (FileExists(windows)) {
+        switch (SniffProgramFile(windows)) {
             case ProgramFileKind::Native:
-            case ProgramFileKind::Script: return {GameToolKind::Windows, ucc, {}, {}};
+            case ProgramFileKind::Script: return {GameToolKind::Windows, windows, {}, {}};
             case ProgramFileKind::WindowsImage:
-                if (environment.wineInstalled) return {GameToolKind::Windows, ucc, {}, {}};
+                if (environment.wineInstalled) return {GameToolKind::Windows, windows, {}, {}};
                 break;
             case ProgramFileKind::Unknown: break;
         }
@@ -53,23 +68,25 @@ GameTool FindTool(std::string_view gameRoot, const GameInstallEnvironment& envir
         const char* machine;
         const char* program;
     } nativeBuilds[] = {
-        {"x86_64", "\\System64\\ucc-bin-amd64"},
-        {"aarch64", "\\SystemARM64\\ucc-bin-arm64"},
+        {"x86_64", names.amd64},
+        {"aarch64", names.arm64},
     };
     for (const auto& build : nativeBuilds) {
         if (environment.machine != build.machine) continue;
         const std::string program = ResolveGamePath(gameRoot, build.program);
         if (FileExists(program)) return LinuxTool(GameToolKind::CurrentPatchLinux, program);
     }
-    const std::string x86 = ResolveGamePath(gameRoot, "\\System\\ucc-bin");
-    if (FileExists(x86)) {
-        // The current patch ships a directory per architecture; the original port does not.
-        const bool currentPatch = DirectoryExists(ResolveGamePath(gameRoot, "\\System64")) ||
-                                  DirectoryExists(ResolveGamePath(gameRoot, "\\SystemARM64")) ||
-                                  DirectoryExists(UserDirectory(environment.homeDirectory, ".utpg/System"));
-        return LinuxTool(currentPatch ? GameToolKind::CurrentPatchLinux : GameToolKind::OriginalLinuxPort, x86);
+    // The current patch ships a directory per architecture; the original port does not.
+    const bool currentPatch = DirectoryExists(ResolveGamePath(gameRoot, "\\System64")) ||
+                              DirectoryExists(ResolveGamePath(gameRoot, "\\SystemARM64")) ||
+                              DirectoryExists(UserDirectory(environment.homeDirectory, ".utpg/System"));
+    const GameToolKind linuxKind = currentPatch ? GameToolKind::CurrentPatchLinux : GameToolKind::OriginalLinuxPort;
+    for (const char* name : {names.x86, names.script}) {
+        if (!name) continue;
+        const std::string program = ResolveGamePath(gameRoot, name);
+        if (FileExists(program)) return LinuxTool(linuxKind, program);
     }
-    return {GameToolKind::Missing, ucc, {}, {}};
+    return {GameToolKind::Missing, windows, {}, {}};
 }
 
 void AddDirectory(std::vector<std::string>& directories, const std::string& directory) {
@@ -93,7 +110,8 @@ GameInstallEnvironment GameInstallEnvironment::Current() {
 GameInstall GameInstall::Detect(std::string_view gameRoot, const GameInstallEnvironment& environment) {
     GameInstall install;
     install.gameRoot_ = std::string(gameRoot);
-    install.tool_ = FindTool(gameRoot, environment);
+    install.tool_ = FindProgram(gameRoot, environment, kToolNames);
+    install.game_ = FindProgram(gameRoot, environment, kGameNames);
     const std::string system = ResolveGamePath(gameRoot, "\\System");
     const std::string systemConfig = ResolveGamePath(gameRoot, std::string("\\System\\") + kConfigName);
     const std::string& home = environment.homeDirectory;
@@ -131,7 +149,53 @@ GameInstall GameInstall::Detect(std::string_view gameRoot, const GameInstallEnvi
         }
     }
     AddDirectory(install.searchDirectories_, system);
+
+    // Where the game writes its log has not been measured: the per-user directory first, then
+    // beside the program, then System.
+    switch (install.game_.kind) {
+        case GameToolKind::CurrentPatchLinux:
+            AddDirectory(install.gameLogDirectories_, UserDirectory(home, ".utpg/System"));
+            break;
+        case GameToolKind::OriginalLinuxPort:
+            AddDirectory(install.gameLogDirectories_, UserDirectory(home, ".loki/ut/System"));
+            break;
+        case GameToolKind::Missing:
+        case GameToolKind::Windows: break;
+    }
+    AddDirectory(install.gameLogDirectories_, install.game_.workingDirectory);
+    AddDirectory(install.gameLogDirectories_, system);
     return install;
+}
+
+GameLaunch GameInstall::Launch(bool useTool) const {
+    GameLaunch launch;
+    const std::string system = ResolveGamePath(gameRoot_, "\\System");
+    if (useTool) {
+        launch.program = tool_;
+        launch.logName = "ucc.log";
+        AddDirectory(launch.logDirectories, outputDirectory_);
+        for (const std::string& directory : searchDirectories_) AddDirectory(launch.logDirectories, directory);
+    } else {
+        launch.program = game_;
+        launch.logName = "UnrealTournament.log";
+        launch.logDirectories = gameLogDirectories_;
+    }
+    // The Windows programs start in System, as the game's shortcuts start them.
+    if (launch.program.workingDirectory.empty()) launch.program.workingDirectory = system;
+    return launch;
+}
+
+std::string GameLaunch::LogPath(std::optional<std::int64_t> writtenSince) const {
+    std::string firstExisting;
+    for (const std::string& directory : logDirectories) {
+        const std::string path = ResolvePath(InDirectory(directory, logName));
+        const auto modified = FileModifiedTime(path);
+        if (!modified) continue;
+        if (writtenSince && *modified >= *writtenSince) return path;
+        if (firstExisting.empty()) firstExisting = path;
+    }
+    if (!firstExisting.empty() || logDirectories.empty()) return firstExisting;
+    return ResolvePath(InDirectory(logDirectories.front(), logName));
 }
 
 std::vector<std::string> GameInstall::PackageFileCopies(std::string_view package) const {
@@ -187,6 +251,8 @@ std::vector<std::string> GameInstall::Describe() const {
         search += (i == 0 ? "" : ", then ") + searchDirectories_[i];
     }
     lines.push_back(search);
+    lines.push_back("Run starts the game: " + game_.program +
+                    (game_.kind == GameToolKind::Missing ? " (not found)" : ""));
     return lines;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,6 +23,12 @@
 // - The original Linux port (System/ucc-bin otherwise): it reads ~/.loki/ut/System's
 //   UnrealTournament.ini when present, else System's; it writes packages to System and finds them
 //   in ~/.loki/ut/System first when that directory exists.
+//
+// The game itself (Run) is found the same way: System/UnrealTournament.exe when it is native or
+// wine can run it, else System64/ut-bin-amd64 (SystemARM64/ut-bin-arm64), System/ut-bin or the
+// game root's ut script, each started in its own directory with it on the library path. Where the
+// game writes UnrealTournament.log has not been measured; it is looked for in the per-user
+// directory first (~/.utpg/System, ~/.loki/ut/System), then beside the program, then in System.
 namespace torvane::platform {
 
 // What the install's rules depend on besides the game root.
@@ -35,18 +42,31 @@ struct GameInstallEnvironment {
 };
 
 enum class GameToolKind {
-    Missing,            // nothing runnable; System/UCC.exe is named so that the runner says why
-    Windows,            // System/UCC.exe
-    CurrentPatchLinux,  // ucc-bin-amd64, ucc-bin-arm64 or ucc-bin of the current patch
-    OriginalLinuxPort,  // System/ucc-bin of the original port
+    Missing,            // nothing runnable; the Windows name is kept so that starting it says why
+    Windows,            // System/UCC.exe (System/UnrealTournament.exe)
+    CurrentPatchLinux,  // ucc-bin-amd64, ucc-bin-arm64 or ucc-bin (ut-bin...) of the current patch
+    OriginalLinuxPort,  // System/ucc-bin (System/ut-bin, ut) of the original port
 };
 
-// How the tool is started.
+// How a program of the game is started: its tool, or the game itself.
 struct GameTool {
     GameToolKind kind = GameToolKind::Missing;
     std::string program;           // native path of the program file
     std::string workingDirectory;  // empty: the caller's current directory
     std::vector<std::pair<std::string, std::string>> environment;  // added to the caller's
+};
+
+// A test run: the game or, for a server, the game's tool, started as the user's install starts
+// it, and where that program writes its log.
+struct GameLaunch {
+    GameTool program;                         // its working directory is never empty
+    std::string logName;                      // "UnrealTournament.log", or "ucc.log" for the tool
+    std::vector<std::string> logDirectories;  // where the program may write its log, in order
+
+    // The log the run wrote: the first in order written at or after writtenSince (seconds since
+    // the epoch); otherwise the first that exists (without writtenSince, the first that exists);
+    // otherwise the name in the first directory.
+    std::string LogPath(std::optional<std::int64_t> writtenSince = std::nullopt) const;
 };
 
 // A compiled package the tool would find.
@@ -65,6 +85,10 @@ public:
 
     const std::string& gameRoot() const { return gameRoot_; }
     const GameTool& tool() const { return tool_; }
+    // How the game itself is started.
+    const GameTool& game() const { return game_; }
+    // A test run of the game, or of the tool when useTool is set (a dedicated server).
+    GameLaunch Launch(bool useTool) const;
     // The UnrealTournament.ini the tool reads (it need not exist yet).
     const std::string& configPath() const { return configPath_; }
     // Where the tool writes a new <Package>.u (it need not exist yet).
@@ -84,12 +108,14 @@ public:
     std::string ToolLogPath() const;
 
     // The lines the output log shows at start-up: the tool, its configuration file, the folder
-    // it writes packages to and the folders it finds them in.
+    // it writes packages to, the folders it finds them in, and the game's program.
     std::vector<std::string> Describe() const;
 
 private:
     std::string gameRoot_;
     GameTool tool_;
+    GameTool game_;
+    std::vector<std::string> gameLogDirectories_;
     std::string configPath_;
     std::string outputDirectory_;
     std::vector<std::string> searchDirectories_;

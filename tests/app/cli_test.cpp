@@ -56,7 +56,8 @@ TEST(CliTest, GameConfigNamesTheFileInUse) {
                              "Game configuration: " + linuxRoot + "/System64/UnrealTournament.ini\n"
                              "Compiled packages are written to: " + home.PreferenceDirectory() + "\n"
                              "Compiled packages are found in: " + home.PreferenceDirectory() + ", then " +
-                                 linuxRoot + "/System64, then " + linuxRoot + "/System\n");
+                                 linuxRoot + "/System64, then " + linuxRoot + "/System\n"
+                             "Run starts the game: " + linuxRoot + "/System64/ut-bin-amd64\n");
     const std::string user = testing::WriteFile(home.PreferenceDirectory() + "/UnrealTournament.ini", "x");
     EXPECT_EQ(RunCommand(kCli + " game-config " + ShellQuote(linuxRoot)).output, user + "\n");
 

@@ -114,6 +114,112 @@ TEST(GameInstallTest, LinuxToolStartsInItsDirectoryWithItOnTheLibraryPath) {
     EXPECT_TRUE(GameInstall::Detect(dir.Path("ut"), Environment(dir)).tool().workingDirectory.empty());
 }
 
+// How Run starts the game: the Windows program where it can run, else the launcher of the Linux
+// install, in its own directory; and where the game's log is looked for.
+TEST(GameInstallTest, GameLaunchPerLayout) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> files;
+        const char* machine;
+        bool wine;
+        GameToolKind kind;
+        const char* program;
+        const char* workingDirectory;
+        std::vector<const char*> logDirectories;
+    } cases[] = {
+        {"Windows game under wine",
+         {{"ut/System/UnrealTournament.exe", "MZ"}, {"ut/System64/ut-bin-amd64", kElf}},
+         "x86_64", true, GameToolKind::Windows, "ut/System/UnrealTournament.exe", "ut/System", {"ut/System"}},
+        {"native program named UnrealTournament.exe (the stand-in), any letter case of System",
+         {{"ut/system/UnrealTournament.exe", kElf}},
+         "x86_64", false, GameToolKind::Windows, "ut/system/UnrealTournament.exe", "ut/system", {"ut/system"}},
+        {"Windows image without wine gives way to the 64-bit launcher",
+         {{"ut/System/UnrealTournament.exe", "MZ"}, {"ut/System64/ut-bin-amd64", kElf}},
+         "x86_64", false, GameToolKind::CurrentPatchLinux, "ut/System64/ut-bin-amd64", "ut/System64",
+         {"home/.utpg/System", "ut/System64", "ut/System"}},
+        {"ARM launcher on aarch64",
+         {{"ut/System64/ut-bin-amd64", kElf}, {"ut/SystemARM64/ut-bin-arm64", kElf}},
+         "aarch64", false, GameToolKind::CurrentPatchLinux, "ut/SystemARM64/ut-bin-arm64", "ut/SystemARM64",
+         {"home/.utpg/System", "ut/SystemARM64", "ut/System"}},
+        {"32-bit launcher of the current patch when the 64-bit one cannot run",
+         {{"ut/System/ut-bin", kElf}, {"ut/System64/ut-bin-amd64", kElf}},
+         "i686", false, GameToolKind::CurrentPatchLinux, "ut/System/ut-bin", "ut/System",
+         {"home/.utpg/System", "ut/System"}},
+        {"original port's launcher",
+         {{"ut/System/ut-bin", kElf}, {"ut/ut", "#!/bin/sh\n"}},
+         "x86_64", false, GameToolKind::OriginalLinuxPort, "ut/System/ut-bin", "ut/System",
+         {"home/.loki/ut/System", "ut/System"}},
+        {"original port's ut script in the game root",
+         {{"ut/ut", "#!/bin/sh\n"}, {"ut/System/UnrealTournament.ini", "x"}},
+         "x86_64", false, GameToolKind::OriginalLinuxPort, "ut/ut", "ut",
+         {"home/.loki/ut/System", "ut", "ut/System"}},
+        {"no game at all names System/UnrealTournament.exe",
+         {{"ut/System/UnrealTournament.ini", "x"}},
+         "x86_64", false, GameToolKind::Missing, "ut/System/UnrealTournament.exe", "ut/System", {"ut/System"}},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        for (const auto& [path, bytes] : c.files) dir.Write(path, bytes);
+        const GameInstall install = GameInstall::Detect(dir.Path("ut"), Environment(dir, c.machine, c.wine));
+        const GameLaunch launch = install.Launch(false);
+        EXPECT_EQ(launch.program.kind, c.kind) << c.name;
+        EXPECT_EQ(launch.program.program, dir.Path(c.program)) << c.name;
+        EXPECT_EQ(launch.program.workingDirectory, dir.Path(c.workingDirectory)) << c.name;
+        const bool linux = c.kind == GameToolKind::CurrentPatchLinux || c.kind == GameToolKind::OriginalLinuxPort;
+        ASSERT_EQ(launch.program.environment.size(), linux ? 1u : 0u) << c.name;
+        if (linux) {
+            EXPECT_EQ(launch.program.environment[0].first, "LD_LIBRARY_PATH") << c.name;
+            EXPECT_EQ(launch.program.environment[0].second.rfind(dir.Path(c.workingDirectory), 0), 0u) << c.name;
+        }
+        EXPECT_EQ(launch.logName, "UnrealTournament.log") << c.name;
+        std::vector<std::string> logDirectories;
+        for (const char* directory : c.logDirectories) logDirectories.push_back(dir.Path(directory));
+        EXPECT_EQ(launch.logDirectories, logDirectories) << c.name;
+    }
+}
+
+// UseUCC starts the tool the compile runs, in System when it has no directory of its own, and
+// looks for ucc.log where the tool writes it first.
+TEST(GameInstallTest, ToolLaunchIsTheCompilesTool) {
+    TempDir dir;
+    dir.Write("ut/System/UCC.exe", kElf);
+    const GameLaunch windows = GameInstall::Detect(dir.Path("ut"), Environment(dir)).Launch(true);
+    EXPECT_EQ(windows.program.program, dir.Path("ut/System/UCC.exe"));
+    EXPECT_EQ(windows.program.workingDirectory, dir.Path("ut/System"));
+    EXPECT_EQ(windows.logName, "ucc.log");
+    EXPECT_EQ(windows.logDirectories, std::vector<std::string>{dir.Path("ut/System")});
+
+    DeleteFile(dir.Path("ut/System/UCC.exe"));
+    dir.Write("ut/System64/ucc-bin-amd64", kElf);
+    const GameInstall install = GameInstall::Detect(dir.Path("ut"), Environment(dir));
+    const GameLaunch linux = install.Launch(true);
+    EXPECT_EQ(linux.program.program, install.tool().program);
+    EXPECT_EQ(linux.program.workingDirectory, dir.Path("ut/System64"));
+    EXPECT_EQ(linux.program.environment, install.tool().environment);
+    EXPECT_EQ(linux.logDirectories, (std::vector<std::string>{dir.Path("home/.utpg/System"), dir.Path("ut/System64"),
+                                                              dir.Path("ut/System")}));
+}
+
+// The log a run wrote is the one written since it started, wherever it lies; otherwise the first
+// that exists; otherwise the name in the first place.
+TEST(GameInstallTest, LaunchLogIsTheOneTheRunWrote) {
+    TempDir dir;
+    GameLaunch launch;
+    launch.logName = "UnrealTournament.log";
+    launch.logDirectories = {dir.Path("home"), dir.Path("bin"), dir.Path("System")};
+    CreateDirectories(dir.Path("System"));
+    EXPECT_EQ(launch.LogPath(), dir.Path("home/UnrealTournament.log"));
+    EXPECT_EQ(launch.LogPath(2000), dir.Path("home/UnrealTournament.log"));
+
+    dir.Write("bin/UnrealTournament.log", "old");
+    SetFileModifiedTime(dir.Path("bin/UnrealTournament.log"), 1000);
+    dir.Write("System/unrealtournament.log", "new");
+    SetFileModifiedTime(dir.Path("System/unrealtournament.log"), 2000);
+    EXPECT_EQ(launch.LogPath(), dir.Path("bin/UnrealTournament.log"));
+    EXPECT_EQ(launch.LogPath(2000), dir.Path("System/unrealtournament.log"));
+    EXPECT_EQ(launch.LogPath(2001), dir.Path("bin/UnrealTournament.log"));
+}
+
 TEST(GameInstallTest, APackageIsFoundWhereTheToolLooksFirst) {
     TempDir dir;
     dir.Write("ut/System64/ucc-bin-amd64", kElf);
@@ -152,7 +258,8 @@ TEST(GameInstallTest, DescribeNamesTheConfigurationAndThePackageFolder) {
                       " (not there yet: the game's tool creates it from Default.ini)",
                   "Compiled packages are written to: " + dir.Path("home/.utpg/System"),
                   "Compiled packages are found in: " + dir.Path("home/.utpg/System") + ", then " +
-                      dir.Path("ut/System64") + ", then " + dir.Path("ut/System")}));
+                      dir.Path("ut/System64") + ", then " + dir.Path("ut/System"),
+                  "Run starts the game: " + dir.Path("ut/System/UnrealTournament.exe") + " (not found)"}));
     dir.Write("ut/System/UnrealTournament.ini", "x");
     DeleteFile(dir.Path("ut/System64/ucc-bin-amd64"));
     const GameInstall none = GameInstall::Detect(dir.Path("ut"), Environment(dir));

@@ -28,7 +28,7 @@
 //                                  [+|-]BrokenLinks [+|-]Unsecure
 //     Copies the package In.v to Out.u with the package flags word set or cleared.
 //   UCC.exe server ...
-//     Runs until it is terminated.
+//     Runs until it is terminated, or for UCC_STANDIN_SERVER_MS milliseconds when that is set.
 //
 // Every run writes its output lines to ucc.log as well. The environment variable
 // UCC_STANDIN_LINE_DELAY_MS makes it pause after each output line (to test Cancel).
@@ -283,6 +283,11 @@ int Server(const std::vector<std::string>& args) {
     std::string line = "Server started:";
     for (const auto& arg : args) line += " " + arg;
     Print(line);
+    if (const char* run = std::getenv("UCC_STANDIN_SERVER_MS")) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(run)));
+        Print("Server ended.");
+        return 0;
+    }
     for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
 }
 
