@@ -73,6 +73,7 @@ void CompilePipeline::Log(const std::string& text) {
 bool CompilePipeline::DoCompile(bool autoClose) {
     const project::Project* project =
         context_.project && context_.project->IsOpen() ? context_.project : nullptr;
+    outcome_ = CompileOutcome::Failed;
     if (!CompileCopyResolved()) return false;
     State().runFlag = autoClose ? 1 : 0;
     Log("------- In DoCompile");
@@ -97,17 +98,22 @@ bool CompilePipeline::DoCompile(bool autoClose) {
     Log("Checking CompList.Count");
     if (compList.empty()) {
         context_.prompter->Information("Nothing to compile.");
+        outcome_ = CompileOutcome::NothingToCompile;
         return false;
     }
     Log("Clearing Rebuild.BuildList");
     Log("Building Rebuild.BuildList");
     Log("Off to rebuild");
-    if (context_.confirmRebuild && !context_.confirmRebuild(compList)) return false;
+    if (context_.confirmRebuild && !context_.confirmRebuild(compList)) {
+        outcome_ = CompileOutcome::Declined;
+        return false;
+    }
 
     context_.monitor->Prepare(static_cast<int>(editPacks.size()), autoClose);
     output_.Reset(static_cast<int>(editPacks.size()));
     outputLines_.clear();
     State().errorCount = 0;
+    State().errorLines.clear();
     if (context_.log) context_.log->Clear();
 
     // The compile copy comes first: when it cannot be made, nothing has been changed yet and the
@@ -147,6 +153,7 @@ void CompilePipeline::RunTool(bool autoClose) {
     const platform::GameTool& tool = context_.install.tool();
     pid_t child = -1;
     bool aborted = false;
+    bool started = true;
     RunOptions options;
     options.workingDirectory = tool.workingDirectory;
     options.environment = tool.environment;
@@ -164,10 +171,13 @@ void CompilePipeline::RunTool(bool autoClose) {
         }, options);
     } catch (const std::exception& e) {  // the tool could not start; the dialog still finishes
         context_.prompter->Error(e.what());
+        started = false;
     }
     CheckConfigNamedByTool();
     output_.Finish();
     State().errorCount = static_cast<int>(output_.errorLines().size());
+    State().errorLines = output_.errorLines();
+    outcome_ = !started ? CompileOutcome::Failed : aborted ? CompileOutcome::Aborted : CompileOutcome::ToolRan;
     const bool closeNow = output_.errorLines().empty() && (autoClose || context_.autoCloseCompile) && !aborted;
     context_.monitor->ToolFinished(output_, closeNow || aborted);
 }

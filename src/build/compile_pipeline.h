@@ -47,10 +47,21 @@ public:
     virtual void PostCompile(bool success) = 0;
 };
 
-// Workspace compile state, read by the script macros: ErrorCount and RunFlag.
+// Workspace compile state: ErrorCount and RunFlag, read by the script macros, and the error lines
+// of the last compile that ran the tool, which decide whether Compile & Run starts the game.
 struct CompileState {
     int errorCount = 0;
     int runFlag = 0;
+    std::vector<std::string> errorLines;
+};
+
+// How a compile ended.
+enum class CompileOutcome {
+    ToolRan,           // the tool ran to its end; the error lines tell how it went
+    NothingToCompile,  // "Nothing to compile."
+    Declined,          // the rebuild list was cancelled
+    Failed,            // an error ended it (shown), or the tool could not start
+    Aborted,           // the user ended the tool with Cancel
 };
 
 struct CompileContext {
@@ -89,6 +100,8 @@ public:
 
     // The whole sequence; false when it stopped before the tool ran.
     bool DoCompile(bool autoClose);
+    // How the last DoCompile ended.
+    CompileOutcome outcome() const { return outcome_; }
     void JumpToFirstError();
 
     int errorCount() const { return State().errorCount; }
@@ -111,6 +124,7 @@ private:
     CompilerOutput output_;
     std::vector<std::string> outputLines_;
     CompileState ownState_;
+    CompileOutcome outcome_ = CompileOutcome::NothingToCompile;
 };
 
 }  // namespace torvane::build

@@ -121,6 +121,7 @@ TEST_F(CompilePipelineTest, NothingToCompile) {
     MakeAll();
     CompilePipeline pipeline = Pipeline();
     EXPECT_FALSE(pipeline.DoCompile(false));
+    EXPECT_EQ(pipeline.outcome(), CompileOutcome::NothingToCompile);
     EXPECT_EQ(prompter_.shown().back().text, "Nothing to compile.");
     EXPECT_EQ(log_.lines(), (std::vector<std::string>{"------- In DoCompile", "Creating Lists", "Saving All Files",
                                                       "Processing EditPacks", "Checking Project",
@@ -134,6 +135,7 @@ TEST_F(CompilePipelineTest, APackageWithoutItsCompiledFileIsRebuilt) {
     const std::string iniBefore = dir_.Read("game/System/UnrealTournament.ini");
     CompilePipeline pipeline = Pipeline();
     EXPECT_TRUE(pipeline.DoCompile(false));
+    EXPECT_EQ(pipeline.outcome(), CompileOutcome::ToolRan);
     EXPECT_EQ(rebuildList_, (std::vector<std::string>{"DemoMod"}));
     EXPECT_TRUE(platform::FileExists(game_ + "/System/DemoMod.u"));
     EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
@@ -210,6 +212,7 @@ TEST_F(CompilePipelineTest, CancelEndsTheTool) {
     ::unsetenv("UCC_STANDIN_LINE_DELAY_MS");
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(4));
     EXPECT_TRUE(LogHas("Compile aborted by User!"));
+    EXPECT_EQ(pipeline.outcome(), CompileOutcome::Aborted);
     EXPECT_FALSE(LogHas("Success - 0 error(s), 0 warnings"));
     EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
 }
@@ -219,6 +222,7 @@ TEST_F(CompilePipelineTest, ToolThatCannotStartIsReportedAndTheConfigurationRest
     CompilePipeline pipeline = Pipeline();
     pipeline.DoCompile(false);
     EXPECT_NE(prompter_.shown().back().text.find("Could not find file"), std::string::npos);
+    EXPECT_EQ(pipeline.outcome(), CompileOutcome::Failed);
     EXPECT_TRUE(monitor_.finished());
     EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
 }
@@ -230,6 +234,7 @@ TEST_F(CompilePipelineTest, FailedPreCompileScriptPutsTheConfigurationBack) {
     CompilePipeline pipeline = Pipeline();
     EXPECT_FALSE(pipeline.DoCompile(false));
     EXPECT_EQ(prompter_.shown().back().text, "Error at Line No. 0 statement skipped");
+    EXPECT_EQ(pipeline.outcome(), CompileOutcome::Failed);
     EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), iniBefore);
     EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
 }
