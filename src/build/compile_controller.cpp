@@ -33,12 +33,10 @@ CompileController::CompileController(shell::TMain& main, workspace::TWorkspace& 
     shell::CommandRegistry& c = main_.Commands();
     using namespace shell::cmd;
     c.Connect(kCompile, this, [this] { Compile(false); });
-    c.Connect(kCompileAndRun, this, [this] { Compile(true); });
     c.Connect(kDoPreBatch, this, [this] { DoPreBatch(); });
     c.Connect(kPostBatchSuccess, this, [this] { DoPostBatch(true); });
     c.Connect(kPostBatchFailure, this, [this] { DoPostBatch(false); });
     c.SetAvailability(kCompile, [this] { return main_.BusyReason(); });
-    c.SetAvailability(kCompileAndRun, [this] { return main_.BusyReason(); });
     c.SetAvailability(kDoPreBatch, [this] { return main_.ProjectReason(); });
     auto postBatch = [this] {
         const QString reason = main_.ProjectReason();
@@ -89,11 +87,19 @@ CompileSetup CompileController::MakeSetup() {
 // A compile or a script lets window messages through while it runs; another one started then
 // (a key, a tool bar button, a signal) is refused until it has ended.
 void CompileController::Compile(bool autoClose) {
-    if (main_.GameRoot().empty() || !workspace_.Browser() || main_.Busy().Busy()) return;
+    if (main_.Busy().Busy()) return;
     const shell::BusyState::Scope busy(main_.Busy());
+    RunCompile(autoClose);
+}
+
+CompileOutcome CompileController::CompileForLaunch() { return RunCompile(true); }
+
+CompileOutcome CompileController::RunCompile(bool autoClose) {
+    if (main_.GameRoot().empty() || !workspace_.Browser()) return CompileOutcome::Failed;
     if (workspace_.Session()) workspace_.Session()->project().compileMode = main_.CompileModeIndex();
     CompileRun run(MakeSetup());
     run.DoCompile(autoClose);
+    return run.pipeline().outcome();
 }
 
 void CompileController::DoPreBatch() {

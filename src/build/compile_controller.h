@@ -33,8 +33,11 @@ public:
                       Trebuild& rebuild, shell::TPrefs& prefs, TAsk& ask);
     ~CompileController() override;
 
-    // Project > Compile (F7), Compile && Run. Refused while a compile or script runs.
+    // Project > Compile (F7). Refused while a compile or script runs.
     void Compile(bool autoClose);
+    // The compile of Compile && Run, with AutoClose; the caller holds the busy state. Says how
+    // the compile ended.
+    CompileOutcome CompileForLaunch();
     void OutputLogDblClick(QListWidgetItem* item);
     // Project > Do PreBatch... and Do PostBatch...: the output log is cleared first. Refused
     // while a compile or script runs; a script's error propagates to the command boundary.
@@ -44,6 +47,7 @@ public:
     void RunScriptLines(const std::vector<std::string>& lines);
     // ErrorCount and RunFlag: the last compile's, read by the script macros.
     const CompileState& State() const { return state_; }
+    CompileState& State() { return state_; }
     const std::string& InstanceKey() const { return instanceKey_; }
     // Replaces the rebuild dialog (tests).
     void SetRebuildConfirmation(std::function<bool(const std::vector<std::string>&)> confirm) {
@@ -52,6 +56,7 @@ public:
 
 private:
     CompileSetup MakeSetup();
+    CompileOutcome RunCompile(bool autoClose);
     void JumpToError(const ErrorLocation& location, int position, const std::string& errorLine);
     void GotoLine(const std::string& lineText);
     std::vector<std::string> Tokens() const;

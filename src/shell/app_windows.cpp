@@ -13,6 +13,7 @@
 #include "shell/tseleditoptions.h"
 #include "widgets/text_codec.h"
 #include "build/compile_controller.h"
+#include "build/game_launch_controller.h"
 #include "build/task.h"
 #include "build/tcompile.h"
 #include "project/tnewproj.h"
@@ -87,6 +88,7 @@ AppWindows::AppWindows(TMainOptions options) {
     workspace->AttachExportWindows(exportOptions, exportPackage);
     compiles_ = new build::CompileController(main, *workspace, *compile, *rebuild, *prefs_, *ask);
     classCommands_ = new workspace::ClassCommandsController(main, *workspace, *prefs_, *newClass, *defaultProps);
+    launches_ = new build::GameLaunchController(main, *workspace, *compiles_, *prefs_);
     loading_->show();
 }
 

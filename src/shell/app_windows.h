@@ -13,6 +13,7 @@ class TParserRepository;
 
 namespace torvane::build {
 class CompileController;
+class GameLaunchController;
 }
 namespace torvane::workspace {
 class ClassCommandsController;
@@ -43,6 +44,7 @@ public:
     QWidget* Window(const QString& className) const;
     build::CompileController& compiles() const { return *compiles_; }
     workspace::ClassCommandsController& classCommands() const { return *classCommands_; }
+    build::GameLaunchController& launches() const { return *launches_; }
 
 private:
     QDialog* Placeholder(const char* className, const char* caption);
@@ -55,6 +57,7 @@ private:
     editor::TParserRepository* parsers_ = nullptr;
     build::CompileController* compiles_ = nullptr;
     workspace::ClassCommandsController* classCommands_ = nullptr;
+    build::GameLaunchController* launches_ = nullptr;
     std::vector<QString> order_;
     std::vector<QWidget*> windows_;
 };

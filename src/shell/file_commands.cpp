@@ -45,9 +45,7 @@ void TMain::ConnectFileCommands() {
     c.Connect(cmd::kRevert, this, [this] { RevertActive(); });
     c.Connect(cmd::kClose, this, [this] { CloseActive(); });
     c.Connect(cmd::kCloseAll, this, [this] { CloseAll(); });
-    c.Connect(cmd::kViewGameLog, this, [this] {
-        ViewGameFile(platform::ResolveGamePath(gameRoot_, "\\System\\UnrealTournament.log"), true);
-    });
+    c.Connect(cmd::kViewGameLog, this, [this] { ViewGameFile(install_.Launch(false).LogPath(), true); });
     c.Connect(cmd::kViewToolLog, this, [this] { ViewGameFile(install_.ToolLogPath(), true); });
     c.Connect(cmd::kViewGameIni, this, [this] { ViewGameFile(install_.configPath(), false); });
     c.Connect(cmd::kViewServerLog, this, [this] {

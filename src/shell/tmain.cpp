@@ -330,7 +330,7 @@ void TMain::RegisterCommands() {
 
     // Built by the parts that have not come yet: shown, but visibly disabled.
     for (const char* id : {cmd::kNewPackage, cmd::kFind, cmd::kFindReplace, cmd::kSearchAgain,
-                           cmd::kFindInFiles, cmd::kGotoLine, cmd::kQuickFindInFiles, cmd::kRun,
+                           cmd::kFindInFiles, cmd::kGotoLine, cmd::kQuickFindInFiles,
                            cmd::kImportImage, cmd::kImportSound, cmd::kConfigureTools}) {
         c.MarkNotAvailableYet(id);
     }

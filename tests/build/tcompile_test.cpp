@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 
 #include "build/compile_controller.h"
+#include "build/game_launch_controller.h"
 #include "editor/teditor.h"
 #include "editor/tsyntax_memo.h"
 #include "platform/file_ops.h"
@@ -164,7 +165,7 @@ TEST_F(TCompileTest, CompileOrScriptStartedWhileOneRunsIsRefused) {
         "[IncludePacks]\r\nUserInclude0=DemoMod\r\n[PostBatch]\r\nCommand0=ECHO after\r\n"
         "[PreBatch]\r\nCommand0=/bin/echo before\r\n[Packages]\r\nPackage0=DemoMod\r\n"));
     ASSERT_TRUE(workspace().ProjectOpen());
-    const char* const refused[] = {shell::cmd::kCompile, shell::cmd::kCompileAndRun, shell::cmd::kDoPreBatch,
+    const char* const refused[] = {shell::cmd::kCompile, shell::cmd::kCompileAndRun, shell::cmd::kRun, shell::cmd::kDoPreBatch,
                                    shell::cmd::kPostBatchSuccess, shell::cmd::kPostBatchFailure,
                                    shell::cmd::kRebuildClassTree, shell::cmd::kCloseProject};
     for (const char* id : refused) EXPECT_TRUE(Command(id)->isEnabled()) << id;
@@ -179,6 +180,8 @@ TEST_F(TCompileTest, CompileOrScriptStartedWhileOneRunsIsRefused) {
         windows_->compiles().Compile(false);  // as a signal would, past the disabled action
         windows_->compiles().DoPreBatch();
         windows_->compiles().DoPostBatch(true);
+        windows_->launches().RunGame(false);
+        windows_->launches().RunGame(true);
     });
     Command(shell::cmd::kCompile)->trigger();
     EXPECT_TRUE(ranDuringScript);
@@ -186,6 +189,7 @@ TEST_F(TCompileTest, CompileOrScriptStartedWhileOneRunsIsRefused) {
     EXPECT_EQ(rebuildQuestions_, 1);
     EXPECT_EQ(dir_.Read("game/System/UnrealTournament.ini"), iniBefore);
     EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.torvane"));
+    EXPECT_FALSE(platform::FileExists(game_ + "/System/UnrealTournament.log"));  // no game started
     QListWidget* log = main().OutputLogWidget();
     EXPECT_EQ(log->findItems("before", Qt::MatchExactly).size(), 1);
     EXPECT_EQ(log->findItems("after", Qt::MatchExactly).size(), 1);
