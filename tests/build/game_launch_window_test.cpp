@@ -18,6 +18,7 @@
 #include "build/compile_controller.h"
 #include "build/game_launch_controller.h"
 #include "build/tcompile.h"
+#include "build/press_ok_when_finished.h"
 #include "editor/teditor.h"
 #include "editor/tsyntax_memo.h"
 #include "platform/file_ops.h"
@@ -97,17 +98,7 @@ protected:
                                                                 "[Packages]\r\nPackage0=DemoMod\r\n"));
         ASSERT_TRUE(workspace().ProjectOpen());
     }
-    // Presses OK once the tool has finished (the dialog waits when there were errors).
-    void PressOkWhenFinished() {
-        auto* timer = new QTimer(&main());
-        QObject::connect(timer, &QTimer::timeout, timer, [this, timer] {
-            if (!Progress().Running() && Progress().Button1()->text() == "OK" && Progress().isVisible()) {
-                Progress().Button1()->click();
-                timer->deleteLater();
-            }
-        });
-        timer->start(50);
-    }
+    void PressOkWhenFinished() { build::PressOkWhenFinished(Progress(), main()); }
     std::string GameLog() const { return game_ + "/System/UnrealTournament.log"; }
     std::string ReadOr(const std::string& path) const {
         return platform::FileExists(path) ? platform::ReadWholeFile(path) : std::string("(missing)");

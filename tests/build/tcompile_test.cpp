@@ -1,5 +1,6 @@
 // Compiles from the windows: the progress dialog, the jump to the first error, the log.
 #include "build/tcompile.h"
+#include "build/press_ok_when_finished.h"
 
 #include <gtest/gtest.h>
 
@@ -57,17 +58,7 @@ protected:
         return *static_cast<workspace::TWorkspace*>(windows_->Window(QStringLiteral("TWorkspace")));
     }
     TCompile& Progress() { return *static_cast<TCompile*>(windows_->Window(QStringLiteral("TCompile"))); }
-    // Presses OK once the tool has finished (the dialog waits when there were errors).
-    void PressOkWhenFinished() {
-        auto* timer = new QTimer(&windows_->main());
-        QObject::connect(timer, &QTimer::timeout, timer, [this, timer] {
-            if (!Progress().Running() && Progress().Button1()->text() == "OK" && Progress().isVisible()) {
-                Progress().Button1()->click();
-                timer->deleteLater();
-            }
-        });
-        timer->start(50);
-    }
+    void PressOkWhenFinished() { build::PressOkWhenFinished(Progress(), windows_->main()); }
 
     testing::TempDir dir_;
     std::string game_;
