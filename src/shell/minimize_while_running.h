@@ -5,7 +5,7 @@
 class QWidget;
 
 // Minimises a window around a call that blocks until a started program has ended (a test run of
-// the game, a tool of the Tools menu), and restores it on every way out, in the state it had.
+// the game), and restores it on every way out, in the state it had.
 // Nothing happens when minimize is false.
 namespace torvane::shell {
 
