@@ -34,18 +34,6 @@ struct ReplicationEntry {
 
 const std::string kRule = "//" + std::string(80, '=') + "\r\n";
 
-// The condition that starts at offset in the class script: the tokens are decoded from the
-// script start until one reaches past the offset.
-std::string ReplicationCondition(TUTObjectClassClass& object, std::int32_t offset) {
-    object.RewindScript();
-    object.state.Depth = 0;
-    std::string condition;
-    while (object.state.Position <= offset && object.state.Position < object.ScriptSize()) {
-        condition = DecompileToken(object, 255);
-    }
-    return condition;
-}
-
 std::string ReliabilityWord(std::uint32_t value) {
     switch (value & ~kRepOffsetBits) {
         case kRepReliable: return "reliable";
@@ -56,12 +44,13 @@ std::string ReliabilityWord(std::uint32_t value) {
     }
 }
 
-std::string ReplicationBlock(TUTObjectClassClass& object, std::vector<ReplicationEntry> entries) {
+std::string ReplicationBlock(TUTObjectClassClass& object, std::vector<ReplicationEntry> entries,
+                             DecompileContext* context) {
     std::string lines;
     while (!entries.empty()) {
         const std::uint32_t value = entries.front().value;
         const std::string condition =
-            ReplicationCondition(object, static_cast<std::int32_t>(value & kRepOffsetBits));
+            DecompileExpressionAt(object, static_cast<std::int32_t>(value & kRepOffsetBits), context);
         std::string names = entries.front().name;
         entries.erase(entries.begin());
         for (auto it = entries.begin(); it != entries.end();) {
@@ -200,7 +189,7 @@ std::string ClassDeclaration(TUTObjectClassClass& object, bool structured, Class
     if (object.ClassWithin() != 0 && !core::EqualsIgnoringCase(OwnName(p, object.ClassWithin()), "object")) {
         text += " within " + OwnName(p, object.ClassWithin());
     }
-    text += ClassModifiers(object, lookup, hasConfigVariables) + ";\r\n\r\n" + declarations + ReplicationBlock(object, replication) + bodies;
+    text += ClassModifiers(object, lookup, hasConfigVariables) + ";\r\n\r\n" + declarations + ReplicationBlock(object, replication, context) + bodies;
     if (object.Properties().Count() > 1) text += DefaultPropertiesBlock(object);
     return text;
 }

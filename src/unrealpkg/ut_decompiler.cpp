@@ -927,6 +927,26 @@ bool IsClosingToken(const StatementRecord& statement, std::int32_t scriptSize) {
 
 }  // namespace
 
+std::string DecompileExpressionAt(TUTObjectClassStruct& object, std::int32_t offset,
+                                  DecompileContext* context) {
+    TUTDecompilerState& st = object.state;
+    st.Depth = 0;
+    st.structured = false;
+    TUTDecompileSession session;
+    DecompileOptions options;
+    options.context = context;
+    OpenSession(session, object, options);
+    st.session = &session;
+    struct EndSession {
+        TUTDecompilerState& st;
+        ~EndSession() { st.session = nullptr; }
+    } end{st};
+    object.RewindScript();
+    std::string text;
+    while (st.Position <= offset && st.Position < object.ScriptSize()) text = DecompileToken(object, 255);
+    return text;
+}
+
 DecompiledBody DecompileBody(TUTObjectClassStruct& object, const DecompileOptions& options) {
     const bool records = options.structured && options.loops;
     const bool structured = options.structured && !records;

@@ -45,6 +45,12 @@ DecompiledBody DecompileBody(TUTObjectClassStruct& object, const DecompileOption
 // The same with loops printed as labels and gotos.
 DecompiledBody DecompileBody(TUTObjectClassStruct& object, bool structured);
 
+// The expression that starts at offset of the script (a class's replication condition), with the
+// types of the context (null: the package alone). Tokens are decoded from the script start until
+// one reaches past offset; throws on bad bytecode.
+std::string DecompileExpressionAt(TUTObjectClassStruct& object, std::int32_t offset,
+                                  DecompileContext* context);
+
 // Walks the whole bytecode to find where it ends; throws on bad bytecode.
 void SkipBytecode(TUTObjectClassStruct& object);
 

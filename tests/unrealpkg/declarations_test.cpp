@@ -196,6 +196,9 @@ TEST(ClassDeclarationTest, ReplicationGroupsMembersByCondition) {
     EXPECT_EQ(keywordOf["ClientDying"], "reliable");
     EXPECT_EQ(keywordOf["Health"], "reliable");
     EXPECT_EQ(text.find("un?reliable"), std::string::npos);
+    // Conditions know the types of what they compare: enum values by name, not by number.
+    EXPECT_NE(block.find("if ( Role == ROLE_Authority"), std::string::npos) << block;
+    EXPECT_FALSE(std::regex_search(block, std::regex("Role [<>=!]+ [0-9]"))) << block;
 }
 
 TEST(ClassSourceTest, EmbeddedTextAndGeneratedDefaults) {
