@@ -20,6 +20,7 @@
 #include "unrealpkg/class_declaration.h"
 #include "unrealpkg/class_lookup.h"
 #include "unrealpkg/ut_object.h"
+#include "unrealpkg/ut_decompiler_context.h"
 #include "unrealpkg/ut_packages.h"
 #include "unrealpkg/ut_resource_objects.h"
 #include "unrealpkg/ut_script_objects.h"
@@ -116,6 +117,7 @@ int main(int argc, char** argv) {
         std::vector<std::string> folders{torvane::platform::SplitLastSeparator(file).first};
         folders.insert(folders.end(), lookupFolders.begin(), lookupFolders.end());
         unrealpkg::PackageFolderLookup lookup(folders);
+        const auto context = unrealpkg::DecompileContext::WithPackagesAtHand(package);
         int classes = 0, full = 0, header = 0, defaults = 0, defaultsCompared = 0;
         int perCategory[std::size(kCategories)] = {};
         for (const auto& entry : package.Exports) {
@@ -135,7 +137,7 @@ int main(int argc, char** argv) {
             const std::string name = cls->GetObjectName();
             fidelity::ClassDeclarations source = fidelity::ReadClassDeclarations(sourceText, firstEnumValues);
             fidelity::ClassDeclarations rebuilt =
-                fidelity::ReadClassDeclarations(unrealpkg::ClassDeclaration(*cls, true, &lookup), firstEnumValues);
+                fidelity::ReadClassDeclarations(unrealpkg::ClassDeclaration(*cls, true, &lookup, context.get()), firstEnumValues);
             if (const auto parent = unrealpkg::ParentClassFlags(*cls, &lookup)) {
                 fidelity::DropImpliedModifiers(source, parent->classFlags, parent->configName);
                 fidelity::DropImpliedModifiers(rebuilt, parent->classFlags, parent->configName);

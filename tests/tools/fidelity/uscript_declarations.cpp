@@ -135,6 +135,96 @@ std::string StripOuterParens(std::string text) {
     return text;
 }
 
+// A condition (written without blanks) with every binary operation in parentheses, so that
+// parentheses the operators' precedence makes redundant do not count. Operands that are not
+// operations (names, calls, literals) are kept as written; text that does not parse stays as it is.
+class ConditionCanonicaliser {
+public:
+    explicit ConditionCanonicaliser(std::string text) : s_(std::move(text)) {}
+
+    std::string Run() {
+        std::string result;
+        if (!Parse(99, result) || at_ != s_.size()) return StripOuterParens(s_);
+        return result;
+    }
+
+private:
+    // Binding strength as the language gives it: a lower number binds tighter.
+    static int Precedence(const std::string& op) {
+        if (op == "*" || op == "/") return 16;
+        if (op == "+" || op == "-") return 20;
+        if (op == "==" || op == "<" || op == ">" || op == "<=" || op == ">=" || op == "~=") return 24;
+        if (op == "!=") return 26;
+        if (op == "&" || op == "|" || op == "^") return 28;
+        if (op == "&&" || op == "^^") return 30;
+        if (op == "||") return 32;
+        return -1;
+    }
+
+    std::string PeekOperator() const {
+        for (const char* op : {"&&", "||", "^^", "==", "!=", "<=", ">=", "~=", "<", ">", "+", "-", "*", "/", "&", "|", "^"}) {
+            if (s_.compare(at_, std::char_traits<char>::length(op), op) == 0) return op;
+        }
+        return {};
+    }
+
+    bool Operand(std::string& out) {
+        if (at_ >= s_.size()) return false;
+        if (s_[at_] == '!' || s_[at_] == '-') {
+            const char sign = s_[at_++];
+            std::string inner;
+            if (!Operand(inner)) return false;
+            out = std::string(1, sign) + inner;
+            return true;
+        }
+        if (s_[at_] == '(') {
+            ++at_;
+            if (!Parse(99, out) || at_ >= s_.size() || s_[at_] != ')') return false;
+            ++at_;
+            return true;
+        }
+        const std::size_t start = at_;
+        while (at_ < s_.size()) {
+            const char c = s_[at_];
+            if (c == '\'' || c == '"') {
+                const std::size_t close = s_.find(c, at_ + 1);
+                if (close == std::string::npos) return false;
+                at_ = close + 1;
+            } else if (c == '(') {  // a call: its arguments belong to the operand
+                int depth = 0;
+                for (; at_ < s_.size(); ++at_) {
+                    depth += s_[at_] == '(' ? 1 : s_[at_] == ')' ? -1 : 0;
+                    if (depth == 0) break;
+                }
+                if (at_ >= s_.size()) return false;
+                ++at_;
+            } else if (IsWordChar(c) || c == '.' || c == '[' || c == ']') {
+                ++at_;
+            } else {
+                break;
+            }
+        }
+        out = s_.substr(start, at_ - start);
+        return at_ > start;
+    }
+
+    bool Parse(int limit, std::string& out) {
+        if (!Operand(out)) return false;
+        for (;;) {
+            const std::string op = PeekOperator();
+            const int precedence = op.empty() ? -1 : Precedence(op);
+            if (precedence < 0 || precedence >= limit) return true;
+            at_ += op.size();
+            std::string right;
+            if (!Parse(precedence, right)) return false;
+            out = "(" + out + op + right + ")";
+        }
+    }
+
+    std::string s_;
+    std::size_t at_ = 0;
+};
+
 const std::set<std::string> kVariableWords = {
     "const", "input", "export", "exportobject", "editconst", "config", "globalconfig", "localized",
     "transient", "native", "private", "protected", "public", "travel", "skip", "out", "optional",
@@ -379,7 +469,7 @@ private:
                 continue;
             }
             const std::size_t condEnd = SkipBalanced(i + 1);
-            const std::string condition = StripOuterParens(Join(t_, i + 1, condEnd));
+            const std::string condition = ConditionCanonicaliser(StripOuterParens(Join(t_, i + 1, condEnd))).Run();
             std::size_t k = condEnd;
             for (; k < close && !IsText(k, ";"); ++k) {
                 if (IsText(k, ",")) continue;

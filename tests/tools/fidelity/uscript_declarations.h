@@ -20,8 +20,9 @@
 //   declared before, reads as its value;
 // - a function declared without a body inside a state reads as ignored there;
 // - "var enum E {...} X;" and "var struct S {...} X;" declare the type and the variable apart;
-// - replication conditions lose their outer parentheses; for variables the reliability word is
-//   dropped (a compiled package does not record it);
+// - replication conditions are compared by their operations: parentheses that the operators'
+//   precedence makes redundant do not count; for variables the reliability word is dropped (a
+//   compiled package does not record it);
 // - default values: numbers compare by value (to six significant digits), object references by
 //   class and object name without the package, struct values member by member; a name may be
 //   quoted or not; a default equal to the type's empty value (0, "", False, None, an enum's first
