@@ -7,6 +7,7 @@
 #include "build/compile_command.h"
 #include "build/script_command.h"
 #include "core/ini_file.h"
+#include "editor/find_command.h"
 #include "platform/file_ops.h"
 #include "platform/game_install.h"
 #include "unrealpkg/package_commands.h"
@@ -105,6 +106,17 @@ int main(int argc, char** argv) {
     script->add_option("--token", scriptTokens, "A token NAME=VALUE (repeatable)");
     script->add_option("file", scriptFile, "Script file")->required();
 
+    torvane::editor::FindCommandOptions findOptions;
+    auto* find = app.add_subcommand("find", "Find in files: every source line holding a text, any letter case");
+    find->add_option("--game", findOptions.gameRoot, "Game root")->required();
+    find->add_option("--location", findOptions.location,
+                     "All Objects (objects), All Actors (actors), All Exported Classes (exported), "
+                     "All Classes in Current Project (project), Current Branch (branch)")
+        ->capture_default_str();
+    find->add_option("--project", findOptions.projectFile, "Project file (.tvx) for the project's classes");
+    find->add_option("--class", findOptions.branchClass, "The class whose branch Current Branch searches");
+    find->add_option("text", findOptions.text, "Text to find")->required();
+
     CLI11_PARSE(app, argc, argv);
 
     // Every command ends here: an error that no command handled is one line on stderr and exit
@@ -121,6 +133,7 @@ int main(int argc, char** argv) {
         if (*defaults) {
             return torvane::workspace::RunDefaults(defaultsGame, defaultsClass, defaultsPackage, std::cout, std::cerr);
         }
+        if (*find) return torvane::editor::RunFindCommand(findOptions, std::cout, std::cerr);
         if (*classes) {
             return torvane::workspace::RunClassScan(scanGame, scanCaches, scanPrint, std::cout, std::cerr);
         }

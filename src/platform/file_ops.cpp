@@ -212,6 +212,48 @@ std::string ReadWholeFile(std::string_view path) {
     return bytes;
 }
 
+WholeFileReader::WholeFileReader() = default;
+WholeFileReader::~WholeFileReader() = default;
+
+std::string_view WholeFileReader::Read(std::string_view path) {
+    const std::string name(path);
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    int error = fd < 0 ? errno : 0;
+    if (!error && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) error = EISDIR;
+    // Sized from the file's length (and one byte more): the read that brings that length ends
+    // it, a file that grew meanwhile is read to its new end.
+    std::size_t size = 0;
+    if (!error) {
+        const std::size_t length = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+        const std::size_t wanted = length + 1;
+        if (capacity_ < wanted) {
+            buffer_ = std::make_unique_for_overwrite<char[]>(wanted);
+            capacity_ = wanted;
+        }
+        for (;;) {
+            if (size == capacity_) {
+                auto larger = std::make_unique_for_overwrite<char[]>(capacity_ * 2);
+                std::memcpy(larger.get(), buffer_.get(), size);
+                buffer_ = std::move(larger);
+                capacity_ *= 2;
+            }
+            const ssize_t n = ::read(fd, buffer_.get() + size, capacity_ - size);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                error = errno;
+                break;
+            }
+            if (n == 0) break;
+            size += static_cast<std::size_t>(n);
+            if (size == length && length > 0) break;
+        }
+    }
+    if (fd >= 0) ::close(fd);
+    if (error) throw FileError("Cannot open file \"" + name + "\". " + ErrorText(error));
+    return {buffer_.get(), size};
+}
+
 void WriteFileAtomic(std::string_view path, std::string_view bytes, bool flushToDisk) {
     if (const int error = ReplaceAtomically(std::string(path), bytes, flushToDisk)) {
         throw FileError("Cannot create file \"" + std::string(path) + "\". " + ErrorText(error));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -35,6 +36,22 @@ bool SetFileModifiedTime(std::string_view path, std::int64_t secondsSinceEpoch);
 
 // Whole-file read; throws FileError with the platform's error text.
 std::string ReadWholeFile(std::string_view path);
+
+// Reads many files whole, one after the other, into one buffer kept from file to file: no
+// allocation and no clearing per file. Read's view stays valid until the next Read.
+class WholeFileReader final {
+public:
+    WholeFileReader();
+    ~WholeFileReader();
+    WholeFileReader(WholeFileReader&&) noexcept = default;
+    WholeFileReader& operator=(WholeFileReader&&) noexcept = default;
+    // Throws FileError with the platform's error text, as ReadWholeFile does.
+    std::string_view Read(std::string_view path);
+
+private:
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
+};
 
 // Writes bytes to a temporary file beside path and renames it into place, so a reader never sees
 // a half-written file. Keeps the permission bits of a file it replaces. A symbolic link is

@@ -28,6 +28,7 @@
 #include "platform/game_install_locator.h"
 #include "platform/game_paths.h"
 #include "project/project.h"
+#include "editor/ted_persistent.h"
 #include "editor/teditor.h"
 #include "editor/tsyntax_memo.h"
 #include "shell/command_ids.h"
@@ -35,7 +36,6 @@
 #include "shell/log_file.h"
 #include "shell/main_window_rules.h"
 #include "shell/qt_interaction.h"
-#include "shell/search_history.h"
 #include "shell/tabout_box.h"
 #include "shell/tloading.h"
 #include "shell/tprefs.h"
@@ -91,7 +91,8 @@ TMain::TMain(TMainOptions options, QWidget* parent)
     ConnectCommands();
     compileMode_->setCurrentIndex(0);
     // The search settings read "EdData.dat" (created empty when missing) beside the program.
-    searchHistory_ = LoadHistoryFile(options_.paths.File("EdData.dat"));
+    searchSettings_ = std::make_unique<editor::TEdPersistent>(options_.paths.File("EdData.dat"));
+    RunGuarded(*prompter_, [this] { searchSettings_->Load(); });
     saveAllAnswer_ = false;
     ReadLayout();
     timer1_ = new QTimer(this);

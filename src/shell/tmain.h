@@ -34,6 +34,7 @@ class Prompter;
 }
 
 namespace torvane::editor {
+class TEdPersistent;
 class TEditor;
 class TParserRepository;
 }
@@ -116,7 +117,8 @@ public:
     int CompileModeIndex() const;
     void SetCompileModeIndex(int index);
     core::Prompter& Prompter() { return *prompter_; }
-    const std::vector<std::string>& SearchHistory() const { return searchHistory_; }
+    // The last search and the find and replace histories, shared by every editor.
+    editor::TEdPersistent& SearchSettings() { return *searchSettings_; }
 
     // The start-up sequence (run by the first timer tick).
     void Timer1Timer();
@@ -200,7 +202,7 @@ private:
     bool logVisible_ = true;
     bool applyingPanel_ = false;
     QString lastSearchText_;
-    std::vector<std::string> searchHistory_;  // the lines of "EdData.dat"
+    std::unique_ptr<editor::TEdPersistent> searchSettings_;
 
     QMdiArea* mdi_ = nullptr;
     QWidget* browserPanel_ = nullptr;

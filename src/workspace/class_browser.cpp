@@ -255,12 +255,19 @@ bool ClassBrowser::RebuildClassTrees() {
 
 bool ClassBrowser::ScanPackageClasses(const std::string& package) {
     const std::string directory = platform::ResolveGamePath(context_.install.gameRoot(), "\\" + package + "\\Classes");
+    platform::WholeFileReader reader;
     for (const std::string& name : platform::ListFileNames(directory, "*.UC")) {
         Status("Parsing " + package + "." + name);
         Pump();
         const std::string path = directory + "/" + name;
         try {
-            AddClassEntry(package, path);
+            if (context_.sourceRead) {
+                const std::string_view source = reader.Read(path);
+                context_.sourceRead(path, source);
+                AddClassEntry(package, path, ParseClassHeaderText(source));
+            } else {
+                AddClassEntry(package, path);
+            }
         } catch (const platform::FileError& e) {
             if (context_.prompter) context_.prompter->Error(e.what());
             return false;
@@ -270,7 +277,10 @@ bool ClassBrowser::ScanPackageClasses(const std::string& package) {
 }
 
 void ClassBrowser::AddClassEntry(const std::string& package, const std::string& path) {
-    const ClassHeader header = ParseClassHeader(path);
+    AddClassEntry(package, path, ParseClassHeader(path));
+}
+
+void ClassBrowser::AddClassEntry(const std::string& package, const std::string& path, const ClassHeader& header) {
     if (header.parentName.empty() && header.className != "Object") {
         if (context_.prompter) context_.prompter->Information("Could not parse " + path);
         return;

@@ -2,9 +2,11 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/game_install.h"
+#include "workspace/class_header_parser.h"
 #include "workspace/class_tree.h"
 #include "workspace/edit_packages.h"
 
@@ -36,6 +38,9 @@ struct ClassBrowserContext {
     // Called after the EditPackages and compiled packages lists were read again (a window shows
     // them anew: after a compile their dates have changed).
     std::function<void()> packageListsLoaded;
+    // When set, a rebuild reads each source whole (once) and hands it here before taking its
+    // header: find in files on the command line searches while the trees are built.
+    std::function<void(const std::string& path, std::string_view source)> sourceRead;
 };
 
 struct EditPackageEntry {
@@ -71,6 +76,7 @@ public:
     bool RebuildClassTrees();
     bool ScanPackageClasses(const std::string& package);
     void AddClassEntry(const std::string& package, const std::string& path);
+    void AddClassEntry(const std::string& package, const std::string& path, const ClassHeader& header);
     void PlaceClasses();
     void BuildActorTree();
     void BuildByPackageTree();

@@ -398,5 +398,52 @@ TEST(CliScriptTest, ProgramsAreLookedUpInTheCurrentDirectoryFirst) {
     EXPECT_EQ(result.output.find("from the search path"), std::string::npos) << result.output;
 }
 
+// torvane-cli find lists what the output log lists: path(line): text in the location's order.
+TEST(CliFindTest, ListsTheHitLinesOfALocationOnACopiedTree) {
+    testing::TempDir dir;
+    const std::string root = testing::CopySampleGame(dir);
+    // A class written with line feeds only: its hits keep their own line numbers.
+    const std::string lf = dir.Write("game/DemoMod/Classes/DemoLf.uc",
+                                     "class DemoLf extends DemoPickup;\n\n// a pickup ACTOR\n");
+    const std::string find = kCli + " find --game " + ShellQuote(root);
+    const std::string pickup = root + "/DemoMod/Classes/DemoPickup.uc";
+    const std::string mutator = root + "/DemoMod/Classes/DemoMutator.uc";
+
+    auto result = RunCommand(find + " --location actors 'PICKUP'");
+    EXPECT_EQ(result.exitCode, 0);
+    const std::string inventory = root + "/Engine/Classes/Inventory.uc";
+    EXPECT_EQ(result.output, inventory + "(8): var() localized string PickupMessage;\n" + inventory +
+                                 "(13): PickupMessage=\"You picked up an item\"\n" + pickup +
+                                 "(2): // DemoPickup: a pickup that grants a few charges.\n" +
+                                 pickup + "(4): class DemoPickup extends Inventory;\n" +
+                                 pickup + "(16): PickupMessage=\"You picked up a demo pickup\"\n" +
+                                 lf + "(1): class DemoLf extends DemoPickup;\n" + lf + "(3): // a pickup ACTOR\n");
+
+    result = RunCommand(find + " --location branch --class mutator 'super.'");
+    EXPECT_EQ(result.output, mutator + "(15): return Super.AlwaysKeep(Other);\n");
+
+    const std::string project = dir.Write("Demo.tvx", "[Project]\r\nName=Demo\r\n[Packages]\r\nPackage0=DemoMod\r\n");
+    result = RunCommand(find + " --location 'All Classes in Current Project' --project " + ShellQuote(project) +
+                        " maxseen");
+    EXPECT_EQ(result.output, mutator + "(7): var config int MaxSeen;\n" + mutator + "(13): if ( Seen > MaxSeen )\n" +
+                                 mutator + "(20): MaxSeen=100\n");
+
+    const struct {
+        const char* arguments;
+        int exitCode;
+        const char* stderrText;
+    } failures[] = {
+        {"no-such-text-anywhere", 1, ""},
+        {"--location project x", 1, "No Project Loaded.\n"},
+        {"--location branch x", 1, "You must select an branch in the Actor or Object Tree first!\n"},
+        {"--location nowhere x", 2, "torvane-cli: unknown location \"nowhere\"\n"},
+    };
+    for (const auto& f : failures) {
+        result = RunCommand(find + " " + f.arguments + " 2>&1");
+        EXPECT_EQ(result.exitCode, f.exitCode) << f.arguments;
+        EXPECT_EQ(result.output, f.stderrText) << f.arguments;
+    }
+}
+
 }  // namespace
 }  // namespace torvane

@@ -1,17 +1,17 @@
-#include "shell/search_history.h"
+#include "editor/ted_persistent.h"
 
 #include <gtest/gtest.h>
 
 #include "core/text.h"
 #include "support/temp_dir.h"
 
-namespace torvane::shell {
+namespace torvane::editor {
 namespace {
 
 std::vector<std::string> Lines(const std::string& text) { return core::SplitLines(text); }
 std::string Text(const std::vector<std::string>& lines) { return core::JoinLinesCrLf(lines); }
 
-TEST(SearchHistoryTest, ReadsUpToTheEmptyLineAtMostTwenty) {
+TEST(TEdPersistentTest, ReadsUpToTheEmptyLineAtMostTwenty) {
     std::string file = "[findhistory]\r\n";
     for (int i = 0; i < 25; ++i) file += "e" + std::to_string(i) + "\r\n";
     file += "\r\n[ReplaceHistory]\r\nr1\r\n";
@@ -22,7 +22,7 @@ TEST(SearchHistoryTest, ReadsUpToTheEmptyLineAtMostTwenty) {
     EXPECT_TRUE(ReadHistorySection(Lines(file), "[Other]").empty());
 }
 
-TEST(SearchHistoryTest, SectionRewrites) {
+TEST(TEdPersistentTest, SectionRewrites) {
     const struct {
         const char* name;
         const char* before;
@@ -45,7 +45,7 @@ TEST(SearchHistoryTest, SectionRewrites) {
     }
 }
 
-TEST(SearchHistoryTest, KeepsAtMostTwentyEntries) {
+TEST(TEdPersistentTest, KeepsAtMostTwentyEntries) {
     std::vector<std::string> entries;
     for (int i = 0; i < 30; ++i) entries.push_back(std::to_string(i));
     std::vector<std::string> lines;
@@ -54,7 +54,7 @@ TEST(SearchHistoryTest, KeepsAtMostTwentyEntries) {
     EXPECT_EQ(lines[20], "19");
 }
 
-TEST(SearchHistoryTest, MissingFileIsCreatedEmpty) {
+TEST(TEdPersistentTest, MissingFileIsCreatedEmpty) {
     testing::TempDir dir;
     EXPECT_TRUE(LoadHistoryFile(dir.Path("EdData.dat")).empty());
     EXPECT_EQ(dir.Read("EdData.dat"), "");
@@ -63,4 +63,4 @@ TEST(SearchHistoryTest, MissingFileIsCreatedEmpty) {
 }
 
 }  // namespace
-}  // namespace torvane::shell
+}  // namespace torvane::editor

@@ -1,9 +1,9 @@
-#include "shell/search_history.h"
+#include "editor/ted_persistent.h"
 
 #include "core/text.h"
 #include "platform/file_ops.h"
 
-namespace torvane::shell {
+namespace torvane::editor {
 namespace {
 
 std::ptrdiff_t FindHeader(const std::vector<std::string>& lines, std::string_view header) {
@@ -48,6 +48,7 @@ void WriteHistorySection(std::vector<std::string>& lines, std::string_view heade
 
 std::vector<std::string> LoadHistoryFile(const std::string& path) {
     if (!platform::FileExists(path)) {
+        // A data directory that cannot be written loses the histories, not the start.
         try {
             platform::WriteFileAtomic(path, "");
         } catch (const platform::FileError&) {
@@ -61,4 +62,34 @@ void SaveHistoryFile(const std::string& path, const std::vector<std::string>& fi
     platform::WriteFileAtomic(path, core::JoinLinesCrLf(fileLines));
 }
 
-}  // namespace torvane::shell
+TEdPersistent::TEdPersistent(std::string historyPath) : historyPath_(std::move(historyPath)) {}
+
+void TEdPersistent::Load() { fileLines_ = LoadHistoryFile(historyPath_); }
+
+void TEdPersistent::SetLastSearch(std::string text, int options) {
+    searchText_ = std::move(text);
+    searchOptions_ = options;
+}
+
+std::vector<std::string> TEdPersistent::FindHistory() const {
+    return ReadHistorySection(fileLines_, kFindHistoryHeader);
+}
+
+std::vector<std::string> TEdPersistent::ReplaceHistory() const {
+    return ReadHistorySection(fileLines_, kReplaceHistoryHeader);
+}
+
+void TEdPersistent::SaveFindHistory(const std::vector<std::string>& entries) {
+    SaveSection(kFindHistoryHeader, entries);
+}
+
+void TEdPersistent::SaveReplaceHistory(const std::vector<std::string>& entries) {
+    SaveSection(kReplaceHistoryHeader, entries);
+}
+
+void TEdPersistent::SaveSection(std::string_view header, const std::vector<std::string>& entries) {
+    WriteHistorySection(fileLines_, header, entries);
+    SaveHistoryFile(historyPath_, fileLines_);
+}
+
+}  // namespace torvane::editor
