@@ -6,11 +6,17 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
 
+#include "core/throttled_event_pump.h"
+#include "editor/find_in_files.h"
+#include "platform/game_install.h"
+#include "shell/qt_interaction.h"
 #include "shell/tmain.h"
+#include "workspace/class_browser.h"
 
 namespace {
 
@@ -43,6 +49,37 @@ void BM_AppendLogLines(benchmark::State& state) {
     std::filesystem::remove(ProgramDirectory() + "/Torvane.log");
 }
 BENCHMARK(BM_AppendLogLines)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Find in files as the window runs it: every fixture source searched for a common word, the
+// hit lines going into the main window's log, window messages let through after each file and
+// each hit (at most every 20 ms).
+void BM_FindInFilesIntoTheLog(benchmark::State& state) {
+    shell::TMainOptions options;
+    options.paths = {ProgramDirectory(), ProgramDirectory()};
+    options.chooseGameFolder = [] { return std::optional<std::string>(std::string(TORVANE_FIXTURES_DIR) + "/ut99"); };
+    shell::TMain main(std::move(options));
+    main.Timer1Timer();
+    main.show();
+    QApplication::processEvents();
+    torvane::workspace::ClassBrowserContext context;
+    context.install = torvane::platform::GameInstall::Detect(std::string(TORVANE_FIXTURES_DIR) + "/ut99");
+    torvane::workspace::ClassBrowser browser(context);
+    browser.LoadEditPackages();
+    browser.RebuildClassTrees();
+    const std::vector<std::string> files = torvane::editor::FilesOfTree(browser.objectTree());
+    shell::QtEventPump pump;
+    for (auto _ : state) {
+        torvane::core::ThrottledEventPump throttled(pump, std::chrono::milliseconds(20));
+        torvane::editor::FindInFilesHost host;
+        host.log = &main.Log();
+        host.pump = &throttled;
+        torvane::editor::SearchFiles("function", files, host);
+        QApplication::processEvents();
+        state.counters["lines"] = main.OutputLogWidget()->count();
+    }
+    std::filesystem::remove(ProgramDirectory() + "/Torvane.log");
+}
+BENCHMARK(BM_FindInFilesIntoTheLog)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

@@ -1,15 +1,17 @@
 #include "shell/log_file.h"
 
-#include <cstdio>
-
 namespace torvane::shell {
 
-void AppendToLogFile(const std::string& path, std::string_view line) {
-    FILE* file = std::fopen(path.c_str(), "ab");
-    if (!file) return;
-    std::fwrite(line.data(), 1, line.size(), file);
-    std::fwrite("\r\n", 1, 2, file);
-    std::fclose(file);
+LogFile::~LogFile() {
+    if (file_) std::fclose(file_);
+}
+
+void LogFile::Append(std::string_view line) {
+    if (!file_) file_ = std::fopen(path_.c_str(), "ab");
+    if (!file_) return;
+    std::fwrite(line.data(), 1, line.size(), file_);
+    std::fwrite("\r\n", 1, 2, file_);
+    std::fflush(file_);
 }
 
 }  // namespace torvane::shell

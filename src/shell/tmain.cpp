@@ -81,6 +81,7 @@ TMain::TMain(TMainOptions options, QWidget* parent)
         prompter_ = ownPrompter_.get();
     }
     logAdapter_ = std::make_unique<LogAdapter>(*this);
+    logFile_ = std::make_unique<LogFile>(options_.paths.File("Torvane.log"));
     commands_ = std::make_unique<CommandRegistry>(*this, *prompter_);
     busy_.SetChanged([this] { commands_->Refresh(); });
     resize(999, 618);
@@ -527,17 +528,30 @@ void TMain::ShowInfoMessage(const std::string& text) {
     }
 }
 
+// The line is in the list at once; the scroll that shows it, and the repaint, come at the next
+// point where window messages are processed (one for any number of lines appended before it).
 void TMain::AddLogLine(const std::string& text) {
     outputLog_->addItem(ToQString(text));
+    if (!logScrollPending_) {
+        logScrollPending_ = true;
+        QTimer::singleShot(0, this, [this] { ShowNewestLogLine(); });
+    }
+    logFile_->Append(text);
+}
+
+void TMain::ShowNewestLogLine() {
+    if (!logScrollPending_) return;  // ScrollLogToEnd came first
+    logScrollPending_ = false;
+    if (outputLog_->count() == 0) return;
     const int itemHeight = std::max(1, outputLog_->sizeHintForRow(0));
     const int visible = VisibleRows(outputLog_->viewport()->height(), itemHeight);
     const int top = TopLineAfterAppend(outputLog_->count(), visible);
     outputLog_->scrollToItem(outputLog_->item(top), QAbstractItemView::PositionAtTop);
     ShowLastLogLine();
-    AppendToLogFile(options_.paths.File("Torvane.log"), text);
 }
 
 void TMain::ScrollLogToEnd() {
+    logScrollPending_ = false;
     if (outputLog_->count() > 0 && outputLog_->item(outputLog_->count() - 1)->text().isEmpty()) {
         delete outputLog_->takeItem(outputLog_->count() - 1);
     }

@@ -41,6 +41,7 @@ class TParserRepository;
 
 namespace torvane::shell {
 
+class LogFile;
 class TLoading;
 class TPrefs;
 class TAboutBox;
@@ -182,6 +183,7 @@ private:
     void ViewWorkspace();
     void OnActiveEditor(const char* id, void (*call)(QsciScintilla&));
     void Terminate(int code);
+    void ShowNewestLogLine();
 
     TMainOptions options_;
     SettingsFile settings_;
@@ -190,6 +192,8 @@ private:
     WorkspaceServices defaultServices_;
     WorkspaceServices* services_ = &defaultServices_;
     std::unique_ptr<LogAdapter> logAdapter_;
+    std::unique_ptr<LogFile> logFile_;
+    bool logScrollPending_ = false;
     std::unique_ptr<CommandRegistry> commands_;
     BusyState busy_;
 
