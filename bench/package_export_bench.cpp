@@ -2,8 +2,9 @@
 // every script package of the fixtures, and the largest one (Engine.u of the current patch), each
 // from the embedded source text (Arg 0) and rebuilt from the compiled form (Arg 1). The files go
 // to a fresh temporary folder on every iteration. For comparison, the game's own exporter
-// (`ucc batchexport Engine.u class uc DIR`) takes about 0.9 s for the same Engine.u on this kind
-// of machine.
+// (`ucc batchexport Engine.u class uc DIR`) takes about 0.9 s for a full Engine.u of 175 classes
+// from embedded text on this kind of machine, about 195 classes per second; the fixture's Engine.u
+// holds 88 named classes, so compare the classes/s counters.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
