@@ -129,6 +129,23 @@ TEST(CliPackageTest, ExportWritesTheSourceFolder) {
     EXPECT_EQ(dir.Read("DecoTest/Classes/DecoChild.uc").rfind("//====", 0), 0u);  // rebuilt
 }
 
+// Resources only when asked: the textures of a texture package as BMP files, sounds as WAV files.
+TEST(CliPackageTest, ExportWritesTexturesAndSoundsWhenAsked) {
+    testing::TempDir dir;
+    const std::string fire = ShellQuote(testing::FixturesDir() + "/ut99/Textures/GreatFire.utx");
+    const auto plain = RunCommand(kCli + " pkg export " + fire + " --out " + ShellQuote(dir.Path("Plain")));
+    EXPECT_EQ(plain.output, "classes: 0, textures: 0, sounds: 0\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("Plain/Textures")));
+    const auto textures = RunCommand(kCli + " pkg export " + fire + " --out " + ShellQuote(dir.Path("Fire")) + " --graphics");
+    EXPECT_EQ(textures.exitCode, 0);
+    EXPECT_NE(textures.output.find("\nclasses: 0, textures: 12, sounds: 0\n"), std::string::npos) << textures.output;
+    EXPECT_EQ(dir.Read("Fire/Textures/ancbutt.bmp").substr(0, 2), "BM");
+    const std::string rain = ShellQuote(testing::FixturesDir() + "/ut99/Sounds/rain.uax");
+    const auto sounds = RunCommand(kCli + " pkg export " + rain + " --out " + ShellQuote(dir.Path("Rain")) + " --sounds");
+    EXPECT_NE(sounds.output.find("\nclasses: 0, textures: 0, sounds: 3\n"), std::string::npos) << sounds.output;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("Rain/Sounds")), {}), 3);
+}
+
 TEST(CliPackageTest, VerifyComparesBodiesWithTheEmbeddedSource) {
     const auto verify = RunCommand(kCli + " pkg verify " + kDecoTest + " --show 1");
     EXPECT_EQ(verify.exitCode, 0);
