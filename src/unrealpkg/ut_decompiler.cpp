@@ -7,6 +7,7 @@
 
 #include "core/format.h"
 #include "core/text.h"
+#include "platform/stack_room.h"
 #include "unrealpkg/ut_decompiler_context.h"
 #include "unrealpkg/ut_decompiler_session.h"
 #include "unrealpkg/ut_native_functions.h"
@@ -57,12 +58,21 @@ public:
     TUTDecompilerState& st_;
 };
 
+// Stack kept free below the deepest token: what a failure report and the unwinding need. A token
+// level takes about 2 KB in an optimised build, many times that in a sanitizer or debug build, so
+// the room left is checked as well as the depth.
+constexpr std::size_t kStackReserve = 512 * 1024;
+
 struct DepthGuard {
     explicit DepthGuard(TUTDecompilerState& state) : st(state) {
         if (++st.Depth > kMaxTokenDepth) {
             --st.Depth;
             throw DecompileError("Bytecode nested more than " + std::to_string(kMaxTokenDepth) +
                                  " tokens deep");
+        }
+        if (platform::StackBytesLeft() < kStackReserve) {
+            --st.Depth;
+            throw DecompileError("Bytecode nested too deep for the stack");
         }
     }
     ~DepthGuard() { --st.Depth; }
@@ -912,7 +922,13 @@ void OpenSession(TUTDecompileSession& session, TUTObjectClassStruct& object,
         session.scope = session.self;
     }
     if (session.scope.Valid()) {
-        session.isState = p.GetExport(session.scope.exportIndex)->GetClassName() == "State";
+        // A damaged package may name an outer past its export table: the function then has none.
+        const TUTExportTableObjectData* scope = p.GetExport(session.scope.exportIndex);
+        if (scope) {
+            session.isState = scope->GetClassName() == "State";
+        } else {
+            session.scope = {};
+        }
     }
 }
 

@@ -1,8 +1,10 @@
 #include "unrealpkg/ut_decompiler.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "support/package_builder.h"
@@ -73,7 +75,7 @@ protected:
         const std::string local = std::string(1, '\0');
         spec.exports = {
             {0, -2, 0, kMyClass, 0, ""},
-            {-3, 0, kMyClassRef, functionName, 0, FunctionSerial(code, superField)},
+            {-3, 0, functionOuter_, functionName, 0, FunctionSerial(code, superField)},
             {-4, 0, kFuncRef, kA, 0, local},
             {-4, 0, kFuncRef, kB, 0, local},
             {-4, 0, kFuncRef, kC, 0, local},
@@ -105,6 +107,7 @@ protected:
     testing::TempDir dir_;
     std::unique_ptr<TUTPackage> package_;
     TUTObject* read_ = nullptr;
+    int functionOuter_ = kMyClassRef;  // the function's outer (PackageIndex)
 };
 
 TEST_F(DecompilerTest, PrecedenceParenthesesBothWays) {
@@ -239,6 +242,43 @@ TEST_F(DecompilerTest, HostileBytecodeEndsWithAnError) {
     const DecompiledBody rebuilt = DecompileBody(Function(jumps), DecompileOptions{});
     EXPECT_EQ(rebuilt.error, "");
     EXPECT_NE(rebuilt.text.find("goto JLFFFF"), std::string::npos);
+}
+
+// Runs work on a thread of its own with a stack of the given size.
+void OnStackOf(std::size_t bytes, std::function<void()> work) {
+    pthread_attr_t attributes;
+    ASSERT_EQ(pthread_attr_init(&attributes), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attributes, bytes), 0);
+    pthread_t thread;
+    const auto run = [](void* body) -> void* {
+        (*static_cast<std::function<void()>*>(body))();
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attributes, run, &work), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+}
+
+TEST_F(DecompilerTest, NestingTheStackCannotHoldEndsWithAnError) {
+    // Abs(Abs(...Abs(A)...)): within the depth bound, but deeper than a stack of 640 KB holds
+    // beside the reserve kept for the failure.
+    const int calls = kMaxTokenDepth - 10;
+    Code code;
+    for (int i = 0; i < calls; ++i) code.Tok(186);  // Abs
+    code.Var(kARef);
+    for (int i = 0; i < calls; ++i) code.EndParms();
+    TUTObjectClassStruct& function = Function(code);
+    DecompiledBody body;
+    OnStackOf(640 * 1024, [&] { body = DecompileBody(function, true); });
+    EXPECT_EQ(body.error, "Bytecode nested too deep for the stack");
+}
+
+TEST_F(DecompilerTest, FunctionWhoseOuterIsPastTheExportsDecompiles) {
+    functionOuter_ = 99;  // a damaged package: no export 98
+    Code code;
+    code.Tok(0x0F).Var(kARef).Var(kBRef);
+    EXPECT_EQ(Body(code), "\tA=B;\r\n");
+    EXPECT_EQ(Rebuilt(code), "\tA=B;\r\n");
 }
 
 struct CodeCase {

@@ -8,8 +8,11 @@
 
 #include "support/temp_dir.h"
 #include "unrealpkg/package_commands.h"
+#include "unrealpkg/ut_decompiler.h"
 #include "unrealpkg/ut_object.h"
 #include "unrealpkg/ut_packages.h"
+#include "unrealpkg/ut_properties.h"
+#include "unrealpkg/ut_script_objects.h"
 
 namespace torvane::unrealpkg {
 namespace {
@@ -88,6 +91,29 @@ TEST(FixturePackagesTest, RealDefaultsByValue) {
     }
 }
 
+// What the fuzzer does with an input: every export read and its properties formatted, every body
+// decompiled structured and flat without declarations at hand. The bodies' errors, in export order.
+std::vector<std::string> BodyErrorsOfEveryExport(const std::string& file) {
+    std::vector<std::string> errors;
+    TUTPackage package(file);
+    for (const auto& entry : package.Exports) {
+        try {
+            TUTObject& object = entry->GetObject();
+            ObjectReadScope scope(object, true);
+            const TUTPropertyList& properties = object.Properties();
+            for (int i = 0; i < properties.Count(); ++i) FormatValue(*properties.Get(i));
+            auto* body = dynamic_cast<TUTObjectClassStruct*>(&object);
+            if (!body || !object.Parsed()) continue;
+            for (const bool structured : {true, false}) errors.push_back(DecompileBody(*body, structured).error);
+        } catch (const std::exception& e) {
+            errors.push_back(e.what());
+        }
+    }
+    return errors;
+}
+
+std::string DataFile(const std::string& name) { return std::string(TORVANE_EXPECTED_DIR) + "/../data/" + name; }
+
 // Inputs the fuzzer found crashing once: they must read, format and decompile without harm.
 TEST(FixturePackagesTest, FuzzFindingsStayFixed) {
     const std::string dir = std::string(TORVANE_EXPECTED_DIR) + "/../data";
@@ -98,6 +124,7 @@ TEST(FixturePackagesTest, FuzzFindingsStayFixed) {
         std::ostringstream out, err;
         PrintAllDecompiledBodies(file, BodyPrintMode{}, out, err);
         try {
+            BodyErrorsOfEveryExport(file);
             TUTPackage package(file);
             for (int i = 0; i < package.ExportCount(); ++i) {
                 PrintProperties(file, package.GetObjectPath(-1, i + 1), out, err);
@@ -108,11 +135,45 @@ TEST(FixturePackagesTest, FuzzFindingsStayFixed) {
     EXPECT_GT(files, 0);
 }
 
+// Native calls nested through their arguments as deep as the depth bound: the body ends with the
+// error of the bound, or of the stack where a sanitizer makes each level much larger.
+TEST(FixturePackagesTest, NativeCallsNestedToTheBoundEndTheirBody) {
+    const auto errors = BodyErrorsOfEveryExport(DataFile("native-calls-nested-400-deep.u"));
+    const auto nested = std::count_if(errors.begin(), errors.end(), [](const std::string& error) {
+        return error == "Bytecode nested more than 400 tokens deep" ||
+               error == "Bytecode nested too deep for the stack";
+    });
+    EXPECT_GT(nested, 0);
+}
+
+// Functions whose outer lies past the export table: those that read decompile as functions
+// without an outer (their bodies are damaged too, so each ends with an error).
+TEST(FixturePackagesTest, FunctionsWithAnOuterPastTheExportsDecompile) {
+    TUTPackage package(DataFile("function-outer-past-the-exports.u"));
+    int decompiled = 0;
+    for (const auto& entry : package.Exports) {
+        if (entry->GetClassName() != "Function" || entry->PackageIndex <= package.ExportCount()) continue;
+        TUTObject& object = entry->GetObject();
+        try {
+            object.ReadObject(true);
+        } catch (const std::exception&) {
+            continue;  // damaged beyond reading
+        }
+        auto* body = dynamic_cast<TUTObjectClassStruct*>(&object);
+        if (body && object.Parsed()) {
+            EXPECT_NE(DecompileBody(*body, true).error, "") << entry->exportIndex;
+            ++decompiled;
+        }
+        object.Release();
+    }
+    EXPECT_EQ(decompiled, 2);
+}
+
 // Packages whose outer references chain hundreds deep: every path is cut to the depth bound, so
 // the listing stays proportional to the number of objects.
 TEST(FixturePackagesTest, DeepOuterChainsGiveShortPaths) {
     for (const char* name : {"deep-outer-chains.u", "deep-outer-chains-2.u"}) {
-        const std::string file = std::string(TORVANE_EXPECTED_DIR) + "/../data/" + name;
+        const std::string file = DataFile(name);
         TUTPackage package(file);
         std::size_t longestName = 0;
         for (const auto& entry : package.Names) longestName = std::max(longestName, entry.text.size());
@@ -126,7 +187,15 @@ TEST(FixturePackagesTest, DeepOuterChainsGiveShortPaths) {
         std::ostringstream out, err;
         EXPECT_EQ(PrintPackageInfo(file, out, err), 0) << err.str();
         EXPECT_LT(out.str().size(), static_cast<std::size_t>(references) * (2 * longestPath + 100)) << name;
-        PrintAllDecompiledBodies(file, BodyPrintMode{}, out, err);
+        // Every body is tried: a failure is one line naming its path, then the summary ends the list.
+        std::ostringstream bodies, bodiesErr;
+        PrintAllDecompiledBodies(file, BodyPrintMode{}, bodies, bodiesErr);
+        const std::string listing = bodies.str();
+        const std::size_t summary = listing.rfind("\nbodies: ");
+        ASSERT_NE(summary, std::string::npos) << name << bodiesErr.str();
+        EXPECT_EQ(listing.find('\n', summary + 1), listing.size() - 1) << name;
+        EXPECT_GT(std::stoi(listing.substr(summary + 9)), 0) << name;  // the damaged bodies are reached
+        EXPECT_LT(listing.size(), static_cast<std::size_t>(references) * (longestPath + 100)) << name;
     }
 }
 
