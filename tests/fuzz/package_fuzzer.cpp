@@ -7,6 +7,7 @@
 #include <string>
 
 #include "unrealpkg/ut_decompiler.h"
+#include "unrealpkg/ut_decompiler_context.h"
 #include "unrealpkg/ut_object.h"
 #include "unrealpkg/ut_packages.h"
 #include "unrealpkg/ut_script_objects.h"
@@ -34,7 +35,9 @@ private:
     std::string path_;
 };
 
-void ExerciseObject(unrealpkg::TUTObject& object) {
+// Bodies are decompiled as the export prints them (structured, loops rebuilt) and flat, with one
+// context per package as the export keeps it.
+void ExerciseObject(unrealpkg::TUTObject& object, unrealpkg::DecompileContext& context) {
     unrealpkg::ObjectReadScope scope(object, true);
     const unrealpkg::TUTPropertyList& properties = object.Properties();
     for (int i = 0; i < properties.Count(); ++i) {
@@ -43,8 +46,11 @@ void ExerciseObject(unrealpkg::TUTObject& object) {
     }
     if (auto* body = dynamic_cast<unrealpkg::TUTObjectClassStruct*>(&object);
         body && object.Parsed()) {
-        unrealpkg::DecompileBody(*body, true);
-        unrealpkg::DecompileBody(*body, false);
+        unrealpkg::DecompileOptions options;
+        options.context = &context;
+        unrealpkg::DecompileBody(*body, options);
+        options.structured = false;
+        unrealpkg::DecompileBody(*body, options);
     }
     object.GetFullPath();
 }
@@ -56,9 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (file.path().empty()) return 0;
     try {
         unrealpkg::TUTPackage package(file.path());
+        unrealpkg::DecompileContext context(package);
         for (const auto& entry : package.Exports) {
             try {
-                ExerciseObject(entry->GetObject());
+                ExerciseObject(entry->GetObject(), context);
             } catch (const std::exception&) {
             }
         }
