@@ -64,9 +64,22 @@ void CopyTree(std::string_view source, std::string_view target) {
 std::string FixturesDir() { return TORVANE_FIXTURES_DIR; }
 std::string SampleGameDir() { return TORVANE_SAMPLE_GAME_DIR; }
 
+namespace {
+
+// The sample trees are also the ones the IDE runs on by hand: a test run of the game or a server
+// leaves its log there. A test's copy starts without them, as the build laid the tree out.
+void CopySampleTree(const std::string& source, const std::string& root) {
+    CopyTree(source, root);
+    for (const char* log : {"UnrealTournament.log", "ucc.log"}) {
+        for (const char* directory : {"/System/", "/System64/"}) fs::remove(root + directory + log);
+    }
+}
+
+}  // namespace
+
 std::string CopySampleGame(const TempDir& dir) {
     const std::string root = dir.Path("game");
-    CopyTree(SampleGameDir(), root);
+    CopySampleTree(SampleGameDir(), root);
     return root;
 }
 
@@ -74,7 +87,7 @@ std::string LinuxSampleGameDir() { return TORVANE_LINUX_SAMPLE_GAME_DIR; }
 
 std::string CopyLinuxSampleGame(const TempDir& dir) {
     const std::string root = dir.Path("game");
-    CopyTree(LinuxSampleGameDir(), root);
+    CopySampleTree(LinuxSampleGameDir(), root);
     return root;
 }
 

@@ -35,7 +35,8 @@ void CopyTree(std::string_view source, std::string_view target);
 // The read-only shared fixtures, and the sample game tree built with the stand-in game tool.
 std::string FixturesDir();
 std::string SampleGameDir();
-// The sample game tree copied into dir; returns the game root.
+// The sample game tree copied into dir, without the logs a run by hand left there; returns the
+// game root.
 std::string CopySampleGame(const TempDir& dir);
 
 // The same game laid out as the current patch's Linux install: the stand-in tool as
