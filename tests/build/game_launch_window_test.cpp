@@ -26,6 +26,7 @@
 #include "shell/command_ids.h"
 #include "shell/tmain.h"
 #include "support/qt_wait.h"
+#include "support/sample_ide.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 #include "workspace/tworkspace.h"
@@ -51,13 +52,7 @@ class GameLaunchWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         game_ = LayOutGame();
-        platform::CreateDirectories(dir_.Path("prog"));
-        dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n" + preferences_);
-        shell::TMainOptions options;
-        options.paths = {dir_.Path("prog"), dir_.Path("prog")};
-        options.prompter = &prompter_;
-        options.terminate = [](int) { FAIL() << "terminated"; };
-        windows_ = std::make_unique<shell::AppWindows>(std::move(options));
+        windows_ = std::make_unique<shell::AppWindows>(testing::GameOptions(dir_, prompter_, game_, preferences_));
         main().Timer1Timer();
         ASSERT_TRUE(main().Started());
         windows_->compiles().SetRebuildConfirmation([](const std::vector<std::string>&) { return true; });
@@ -175,7 +170,21 @@ TEST_F(GameLaunchWindowTest, CompileAndRunWithOneErrorOpensItAndStartsNothing) {
     PressOkWhenFinished();
     QAction* compileAndRun = ProjectMenuEntry("Compile && Run");
     ASSERT_EQ(compileAndRun, Command(shell::cmd::kCompileAndRun));
+    // The compile lets window messages through: Compile & Run holds the busy state meanwhile, so
+    // Run and the compile commands are disabled and Run's entry point refuses as well.
+    bool busyDuringCompile = false;
+    std::vector<std::string> enabledDuringCompile;
+    const char* const refused[] = {shell::cmd::kCompile, shell::cmd::kCompileAndRun, shell::cmd::kRun};
+    QTimer::singleShot(0, &main(), [&] {
+        busyDuringCompile = main().Busy().Busy();
+        for (const char* id : refused) {
+            if (Command(id)->isEnabled()) enabledDuringCompile.emplace_back(id);
+        }
+        windows_->launches().RunGame(false);  // as a signal would, past the disabled action
+    });
     compileAndRun->trigger();
+    EXPECT_TRUE(busyDuringCompile);
+    EXPECT_TRUE(enabledDuringCompile.empty()) << enabledDuringCompile.front();
     EXPECT_EQ(Progress().CurrentTitle()->text(), "Finished, but there were errors!");
     editor::TEditor* editor = main().ActiveEditor();
     ASSERT_NE(editor, nullptr);
@@ -187,6 +196,7 @@ TEST_F(GameLaunchWindowTest, CompileAndRunWithOneErrorOpensItAndStartsNothing) {
     EXPECT_TRUE(pauses_.empty());
     EXPECT_TRUE(states_->minimized.empty());
     EXPECT_EQ(windows_->compiles().State().runFlag, 1);
+    for (const char* id : refused) EXPECT_TRUE(Command(id)->isEnabled()) << id;
 }
 
 class GameLaunchManualCloseTest : public GameLaunchWindowTest {
@@ -277,6 +287,29 @@ TEST_F(GameLaunchLinuxLayoutTest, RunStartsTheLauncherAndOpensTheLogItWrote) {
     EXPECT_NE(written.find("Log: Command line: DM-Deck16\r\n"), std::string::npos) << written;
     EXPECT_NE(written.find("Log: Working directory: " + game_ + "/System64\r\n"), std::string::npos) << written;
     EXPECT_NE(written.find("Log: Library path: " + game_ + "/System64"), std::string::npos) << written;
+    QPointer<editor::TEditor> editor = main().ActiveEditor();
+    ASSERT_FALSE(editor.isNull());
+    EXPECT_EQ(editor->Caption(), log);
+    EXPECT_TRUE(Errors().empty());
+
+    // View | Edit UnrealTournament.log looks in the per-user directory first as well.
+    editor->close();
+    ASSERT_TRUE(testing::WaitUntil([&] { return editor.isNull() || editor->IsClosed(); }, 1000));
+    Command(shell::cmd::kViewGameLog)->trigger();
+    EXPECT_EQ(EditorsOf(log).size(), 1u);
+    EXPECT_TRUE(EditorsOf(game_ + "/System/UnrealTournament.log").empty());
+}
+
+// A server runs as the compile's tool runs (the 64-bit tool of System64), and its ucc.log is
+// looked for where that tool writes it, in ~/.utpg/System.
+TEST_F(GameLaunchLinuxLayoutTest, RunWithUseUccStartsTheLinuxToolAndOpensItsLog) {
+    LoadProject("TestParams=server\r\nUseUCC=True\r\nOpenLog=True\r\n");
+    dir_.Write("game/System/ucc.log", "an earlier run\r\n");
+    ::setenv("UCC_STANDIN_SERVER_MS", "100", 1);
+    ProjectMenuEntry("Run")->trigger();
+    const std::string log = home_.PreferenceDirectory() + "/ucc.log";
+    EXPECT_EQ(ReadOr(log), "Server started: server\r\nServer ended.\r\n");
+    EXPECT_FALSE(platform::FileExists(home_.PreferenceDirectory() + "/UnrealTournament.log"));
     editor::TEditor* editor = main().ActiveEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->Caption(), log);
