@@ -71,6 +71,7 @@ void CompilePipeline::Log(const std::string& text) {
 }
 
 bool CompilePipeline::DoCompile(bool autoClose) {
+    const core::WorkspaceStatusScope status(context_.status);
     const project::Project* project =
         context_.project && context_.project->IsOpen() ? context_.project : nullptr;
     outcome_ = CompileOutcome::Failed;

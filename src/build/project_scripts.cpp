@@ -7,6 +7,7 @@ namespace torvane::build {
 
 void ProjectScripts::PreCompile() {
     if (!project_.doPreBatch) return;
+    const core::WorkspaceStatusScope status(status_);
     if (status_) status_->SetWorkspaceStatus("Performing Pre-Compile");
     interpreter_.RunScript(project_.preBatch, tokens_);
 }
@@ -14,6 +15,7 @@ void ProjectScripts::PreCompile() {
 void ProjectScripts::PostCompile(bool success) {
     if (!project_.doPostBatch) return;
     if (!success) state_.errorCount = 1;
+    const core::WorkspaceStatusScope status(status_);
     if (status_) status_->SetWorkspaceStatus("Performing Post-Compile");
     struct ResetErrorCount {
         CompileState& state;

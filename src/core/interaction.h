@@ -38,6 +38,21 @@ public:
     virtual void SetSplashStatus(std::string_view text) = 0;
 };
 
+// Clears the workspace status line when the step that wrote its progress there ends, however it
+// ends, so that no "Compiling..." stays behind a finished compile.
+class WorkspaceStatusScope final {
+public:
+    explicit WorkspaceStatusScope(StatusSink* sink) : sink_(sink) {}
+    ~WorkspaceStatusScope() {
+        if (sink_) sink_->SetWorkspaceStatus("");
+    }
+    WorkspaceStatusScope(const WorkspaceStatusScope&) = delete;
+    WorkspaceStatusScope& operator=(const WorkspaceStatusScope&) = delete;
+
+private:
+    StatusSink* sink_;
+};
+
 // "Process pending window messages" at the points where long work yields.
 class EventPump {
 public:

@@ -129,6 +129,7 @@ void ClassBrowser::RefreshTreesAfterAdd() {
 
 void ClassBrowser::AddEditPackage(const std::string& name) {
     if (IndexOfEditPackage(name) >= 0) return;
+    const core::WorkspaceStatusScope status(context_.status);
     InsertEditPackageLine(context_.install.configPath(), name);
     editPackages_.push_back({name, LastModifiedText(context_.install, name)});
     ScanPackageClasses(name);
@@ -230,6 +231,7 @@ bool ClassBrowser::LoadTreeCaches() {
 }
 
 bool ClassBrowser::RebuildClassTrees() {
+    const core::WorkspaceStatusScope status(context_.status);
     if (!packageListRead_) {
         // Built from no package list, the trees would hold Core alone and overwrite the caches.
         throw platform::FileError("The class trees are not rebuilt: the package list of " +

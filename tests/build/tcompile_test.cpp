@@ -79,6 +79,7 @@ TEST_F(TCompileTest, CleanCompileClosesByItself) {
     EXPECT_EQ(log->item(log->count() - 1)->text(), "Success - 0 error(s), 0 warnings");
     EXPECT_TRUE(platform::FileExists(game_ + "/System/DemoMod.u"));
     EXPECT_EQ(windows_->compiles().State().errorCount, 0);
+    EXPECT_EQ(workspace().Status()->text(), "") << "the status line still says a compile runs";
 }
 
 // After a compile the log shows its last line whole, however many lines came before it.
