@@ -10,6 +10,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libqscintilla2-qt6-dev
+  tango-icon-theme
   libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
 )
 

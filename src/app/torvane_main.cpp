@@ -12,6 +12,7 @@
 
 #include "platform/process_clock.h"
 #include "shell/app_windows.h"
+#include "shell/icons.h"
 #include "shell/preferences.h"
 #include "shell/program_paths.h"
 #include "shell/settings_file.h"
@@ -42,8 +43,10 @@ int main(int argc, char** argv) {
     const bool startupTime = HasArgument(argc, argv, "--startup-time");
     if (startupTime) ::setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
     QApplication app(argc, argv);
+    // The application's name only: a display name would be added to every window title, and
+    // the main window's title names the product already.
     QApplication::setApplicationName(QStringLiteral("Torvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Torvane"));
+    QApplication::setWindowIcon(torvane::shell::ProgramIcon());
 
     torvane::shell::TMainOptions options;
     options.paths = torvane::shell::ResolveProgramPaths(

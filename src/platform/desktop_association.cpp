@@ -47,10 +47,18 @@ std::string QuoteExec(const std::string& path) {
 }  // namespace
 
 AssociationResult AssociateUnrealScriptFiles(const std::string& programPath,
-                                             const std::string& dataHome) {
+                                             const std::string& dataHome,
+                                             const std::vector<IconPicture>& icons) {
     AssociationResult result;
     const std::string base = DataHome(dataHome);
     if (base.empty()) return result;
+    for (const IconPicture& icon : icons) {
+        const std::string size = std::to_string(icon.size);
+        const std::string directory = base + "/icons/hicolor/" + size + "x" + size + "/apps";
+        if (icon.size > 0 && CreateDirectories(directory) && WriteQuietly(directory + "/torvane.png", icon.png)) {
+            ++result.iconsWritten;
+        }
+    }
     const std::string applications = base + "/applications";
     const std::string mimePackages = base + "/mime/packages";
     if (CreateDirectories(mimePackages)) {
@@ -75,6 +83,7 @@ AssociationResult AssociateUnrealScriptFiles(const std::string& programPath,
             "GenericName=UnrealScript IDE\n"
             "Comment=Edit this Torvane Source File\n"
             "Exec=" + QuoteExec(programPath) + " %f\n"
+            "Icon=torvane\n"
             "MimeType=text/x-unrealscript;\n"
             "Terminal=false\n"
             "Categories=Development;IDE;\n");

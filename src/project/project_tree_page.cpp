@@ -8,6 +8,7 @@
 #include "platform/sound_player.h"
 #include "project/tnewproj.h"
 #include "shell/command_boundary.h"
+#include "shell/icons.h"
 #include "shell/tmain.h"
 #include "widgets/text_codec.h"
 #include "workspace/tworkspace.h"
@@ -47,14 +48,22 @@ void TWorkspace::ShowProject() {
     projectTree_->clear();
     projName_->setText(ToQString(session_ ? session_->Label() : "No Project Loaded..."));
     auto* root = new QTreeWidgetItem(projectTree_, {ToQString(session_ ? session_->RootCaption() : "<None>")});
+    root->setIcon(0, shell::ThemeIcon("torvane-project"));
     if (!session_ || !session_->project().IsOpen()) return;
+    const QIcon packageIcon = shell::ThemeIcon("package-x-generic");
+    const QIcon folderIcon = shell::ThemeIcon("folder");
+    auto addFile = [](QTreeWidgetItem* parent, const std::string& file) {
+        (new QTreeWidgetItem(parent, {ToQString(file)}))->setIcon(0, shell::FileKindIcon(file));
+    };
     for (const auto& package : session_->packages()) {
         auto* node = new QTreeWidgetItem(root, {ToQString(package.name)});
+        node->setIcon(0, packageIcon);
         for (const auto& group : package.contents.groups) {
             auto* groupNode = new QTreeWidgetItem(node, {ToQString(group.name)});
-            for (const auto& file : group.files) new QTreeWidgetItem(groupNode, {ToQString(file)});
+            groupNode->setIcon(0, folderIcon);
+            for (const auto& file : group.files) addFile(groupNode, file);
         }
-        if (package.contents.intFile) new QTreeWidgetItem(node, {ToQString(*package.contents.intFile)});
+        if (package.contents.intFile) addFile(node, *package.contents.intFile);
     }
     projectTree_->expandAll();
     for (int p = 0; p < root->childCount(); ++p) {

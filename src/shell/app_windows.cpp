@@ -6,6 +6,7 @@
 
 #include "editor/tparser_repository.h"
 #include "platform/desktop_association.h"
+#include "shell/icons.h"
 #include "shell/tabout_box.h"
 #include "shell/tloading.h"
 #include "shell/tmain.h"
@@ -53,7 +54,12 @@ AppWindows::AppWindows(TMainOptions options) {
     prefs_ = new TPrefs(main.Prompter(), &main);
     prefs_->SetAssociateAction([] {
         const QString program = QCoreApplication::applicationFilePath();
-        platform::AssociateUnrealScriptFiles(widgets::FromQString(program));
+        std::vector<platform::IconPicture> icons;
+        for (int size : {16, 32, 48, 64, 128, 256}) {
+            const QByteArray png = ProgramIconPng(size);
+            icons.push_back({size, std::string(png.constData(), static_cast<std::size_t>(png.size()))});
+        }
+        platform::AssociateUnrealScriptFiles(widgets::FromQString(program), {}, icons);
     });
     Keep("TPrefs", prefs_);
     auto* projAdd = new project::TProjAdd(&main);

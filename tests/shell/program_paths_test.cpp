@@ -32,11 +32,16 @@ TEST(ProgramPathsTest, ReadOnlyProgramDirectoryUsesTheUserDataDirectory) {
 
 TEST(DesktopAssociationTest, WritesTheMimeTypeAndTheDesktopEntry) {
     testing::TempDir dir;
-    const auto result = platform::AssociateUnrealScriptFiles("/opt/My Tools/Torvane", dir.path());
+    const auto result = platform::AssociateUnrealScriptFiles("/opt/My Tools/Torvane", dir.path(),
+                                                             {{16, "png of 16"}, {48, "png of 48"}});
     EXPECT_TRUE(result.desktopEntryWritten);
     EXPECT_TRUE(result.mimeTypeWritten);
+    EXPECT_EQ(result.iconsWritten, 2);
+    EXPECT_EQ(dir.Read("icons/hicolor/16x16/apps/torvane.png"), "png of 16");
+    EXPECT_EQ(dir.Read("icons/hicolor/48x48/apps/torvane.png"), "png of 48");
     const std::string entry = dir.Read("applications/torvane.desktop");
     EXPECT_NE(entry.find("Exec=\"/opt/My Tools/Torvane\" %f\n"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("\nIcon=torvane\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("MimeType=text/x-unrealscript;"), std::string::npos);
     const std::string mime = dir.Read("mime/packages/torvane-unrealscript.xml");
     EXPECT_NE(mime.find("<glob pattern=\"*.uc\""), std::string::npos);
