@@ -4,9 +4,13 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMenu>
 #include <QStatusBar>
+#include <QStringList>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 #include "core/interaction.h"
 #include "editor/editor_host.h"
@@ -34,13 +38,35 @@ TEditor::TEditor(EditorHost& host, QWidget* parent) : QMdiSubWindow(parent), hos
     auto* status = new QStatusBar(body);
     status->setObjectName(QStringLiteral("StatusBar"));
     status->setSizeGripEnabled(false);
+    // Panels 0 to 2 are as wide as their longest text (at least their designed width), so that
+    // none overlaps another; the window cannot be made narrower than they are. The file kind
+    // takes the rest and is cut where it is longer (its tool tip shows it whole).
     const int widths[4] = {100, 75, 75, 50};
     const Qt::Alignment alignments[4] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignHCenter,
                                          Qt::AlignRight};
+    std::array<QStringList, 4> longest;
+    EditorStatusInput widest;
+    widest.line = 999999;
+    widest.column = 9999;
+    widest.modified = true;
+    for (const auto& [overwrite, readOnly] : {std::pair{false, false}, {true, false}, {false, true}}) {
+        widest.overwrite = overwrite;
+        widest.readOnly = readOnly;
+        const auto texts = EditorStatusPanels(widest);
+        for (int i = 0; i < 3; ++i) longest[i] << widgets::ToQString(texts[i]);
+    }
     for (int i = 0; i < 4; ++i) {
         panels_[i] = new QLabel(status);
-        panels_[i]->setMinimumWidth(widths[i]);
         panels_[i]->setAlignment(alignments[i] | Qt::AlignVCenter);
+        int width = widths[i];
+        if (i < 3) {
+            for (const QString& text : longest[i]) {
+                width = std::max(width, panels_[i]->fontMetrics().horizontalAdvance(text) + 12);
+            }
+        } else {
+            panels_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        }
+        panels_[i]->setMinimumWidth(width);
         status->addWidget(panels_[i], i == 3 ? 1 : 0);
     }
     layout->addWidget(status);
@@ -109,6 +135,7 @@ void TEditor::RefreshStatus() {
     memo_->setMarginWidth(1, 18);
     const auto texts = EditorStatusPanels(input);
     for (int i = 0; i < 4; ++i) panels_[i]->setText(widgets::ToQString(texts[i]));
+    panels_[3]->setToolTip(panels_[3]->text().trimmed());
 }
 
 void TEditor::QuickGotoLine(int line, bool highlight) {
@@ -136,6 +163,8 @@ void TEditor::showEvent(QShowEvent* event) {
     QMdiSubWindow::showEvent(event);
     if (shownOnce_) return;
     shownOnce_ = true;
+    // Laid out in the area now: no narrower than the status panels need.
+    setMinimumWidth(minimumSizeHint().width());
     applyingState_ = true;
     switch (StoredWindowState()) {
         case 1: showMinimized(); break;
@@ -165,6 +194,7 @@ bool TEditor::CloseQuery() {
     if (memo_->isModified()) {
         core::Answer answer = core::Answer::Yes;
         if (!host_.SaveAllAnswer()) {
+            BringToFront();  // the question names no file: the user sees which one it is
             answer = host_.EditorPrompter().Confirm("This file has been modified.  Save changes?",
                                                     core::Buttons::YesNoCancelAll);
         }
@@ -184,6 +214,12 @@ bool TEditor::CloseQuery() {
     }
     host_.SetLastEditorMaximized(isMaximized());
     return true;
+}
+
+void TEditor::BringToFront() {
+    if (isMinimized()) showNormal();
+    if (QMdiArea* area = mdiArea()) area->setActiveSubWindow(this);
+    raise();
 }
 
 void TEditor::CloseAnswered() {

@@ -34,6 +34,8 @@ public:
     // when the save failed. Closing asks it; a caller that closes several editors together asks
     // every one first and then closes them with CloseAnswered, which asks nothing more.
     bool CloseQuery();
+    // Restored and active, in front of the other editors.
+    void BringToFront();
     void CloseAnswered();
 
     // Loads the caption's file (an absent file leaves the editor empty); errors propagate.

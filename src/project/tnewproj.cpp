@@ -53,13 +53,18 @@ TNewProj::TNewProj(QWidget* parent) : QDialog(parent) {
 
     auto* general = new QWidget;
     auto* g = new QVBoxLayout(general);
-    g->addWidget(new QLabel(QStringLiteral("Project &Name..."), general));
+    // The "&" of a caption marks the key (Alt+N, Alt+P) that moves to the box below it.
+    auto* nameLabel = new QLabel(QStringLiteral("Project &Name..."), general);
+    g->addWidget(nameLabel);
     name_ = new QLineEdit(general);
     name_->setObjectName(QStringLiteral("pName"));
+    nameLabel->setBuddy(name_);
     g->addWidget(name_);
-    g->addWidget(new QLabel(QStringLiteral("Test &Parameters..."), general));
+    auto* paramsLabel = new QLabel(QStringLiteral("Test &Parameters..."), general);
+    g->addWidget(paramsLabel);
     testParams_ = new QLineEdit(general);
     testParams_->setObjectName(QStringLiteral("pTestParams"));
+    paramsLabel->setBuddy(testParams_);
     g->addWidget(testParams_);
     useUCC_ = new QCheckBox(QStringLiteral("Use UCC.EXE"), general);
     openLog_ = new QCheckBox(QStringLiteral("Open Log on Exit"), general);

@@ -4,11 +4,16 @@
 #include <QWidget>
 #include <stdexcept>
 
+#include "shell/main_window_rules.h"
+#include "widgets/text_codec.h"
+
 namespace torvane::shell {
 
 namespace {
 const QString kNotYet = QStringLiteral("Not available yet.");
 }
+
+QString ShownAsItself(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
 CommandRegistry::CommandRegistry(QWidget& owner, core::Prompter& prompter)
     : owner_(owner), prompter_(prompter) {}
@@ -22,6 +27,12 @@ QAction* CommandRegistry::Register(std::string_view id, const QString& caption,
     auto* action = new QAction(caption, &owner_);
     action->setObjectName(QString::fromLatin1(id.data(), static_cast<qsizetype>(id.size())));
     action->setStatusTip(statusTip);
+    if (caption.contains(QStringLiteral("&&"))) {
+        // A tool button reads "&" as the mark of a key: "Compile && Run" shows as "Compile & Run".
+        const QString text = widgets::ToQString(CaptionText(widgets::FromQString(caption)));
+        action->setIconText(ShownAsItself(text));
+        action->setToolTip(text);
+    }
     if (!key.isEmpty()) {
         action->setShortcut(key);
         action->setShortcutContext(context);

@@ -20,6 +20,10 @@ class Prompter;
 
 namespace torvane::shell {
 
+// Text for a place where "&" marks a key (tool buttons, tabs, menu entries): every "&" doubled,
+// so that the text shows as it stands.
+QString ShownAsItself(QString text);
+
 // The IDE's commands: one action object per id (shell/command_ids.h), created once with its
 // caption, status tip and key, and found by id. Menus, tool bars and context menus add that same
 // object, so a key belongs to exactly one action and nobody sets a key anywhere else. Handlers

@@ -16,6 +16,7 @@
 #include "platform/file_ops.h"
 #include "platform/game_paths.h"
 #include "shell/command_ids.h"
+#include "shell/icons.h"
 #include "shell/tmain.h"
 #include "widgets/text_codec.h"
 
@@ -87,8 +88,15 @@ TEditor* TMain::OpenSourceFile(const std::string& path, const std::string& packa
     }
     setUpdatesEnabled(false);
     auto* editor = new TEditor(*this);
+    const int openBefore = static_cast<int>(Editors().size());
     mdi_->addSubWindow(editor);
+    if (mdi_->isVisible()) {  // laid out: the area's size is known
+        const QSize area = mdi_->viewport()->size();
+        const EditorPlacement place = NewEditorPlacement(area.width(), area.height(), openBefore);
+        editor->setGeometry(place.x, place.y, place.width, place.height);
+    }
     editor->SetCaption(path);
+    editor->setWindowIcon(FileKindIcon(path));
     if (Editors().size() == 1 && lastEditorMaximized_) editor->showMaximized();
     setUpdatesEnabled(true);
     AddFileTab(editor, ToQString(platform::FileNamePart(path)));
@@ -171,10 +179,11 @@ void TMain::SaveAs() {
     }
     for (int i = 0; i < fileTabs_->count(); ++i) {
         if (fileTabs_->tabData(i).value<QMdiSubWindow*>() == editor) {
-            fileTabs_->setTabText(i, ToQString(platform::FileNamePart(*chosen)));
+            fileTabs_->setTabText(i, ShownAsItself(ToQString(platform::FileNamePart(*chosen))));
         }
     }
     editor->SetCaption(*chosen);
+    editor->setWindowIcon(FileKindIcon(*chosen));
     core::BackupFile(*chosen);
     SaveEditor(*editor);
     if (parsers_) editor->Memo1()->setLexer(parsers_->ParserForFile(ToQString(*chosen)));

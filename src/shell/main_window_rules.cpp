@@ -1,5 +1,6 @@
 #include "shell/main_window_rules.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace torvane::shell {
@@ -21,6 +22,32 @@ int VisibleRows(int logHeight, int itemHeight) {
 int TopLineAfterAppend(int count, int visible) { return count > visible ? count - visible : 0; }
 
 int TopLineAfterScrollToEnd(int count, int visible) { return TopLineAfterAppend(count, visible); }
+
+EditorPlacement NewEditorPlacement(int areaWidth, int areaHeight, int openBefore) {
+    // Up to five places, one step apart, as long as the window keeps at least half the area.
+    const int room = std::max(0, std::min(areaWidth, areaHeight)) / 2;
+    const int places = 1 + std::min(kEditorCascadePlaces - 1, room / kEditorCascadeStep);
+    const int offset = (std::max(0, openBefore) % places) * kEditorCascadeStep;
+    EditorPlacement placement;
+    placement.x = offset;
+    placement.y = offset;
+    placement.width = std::max(1, std::min(kDesignedEditorWidth, areaWidth - offset));
+    placement.height = std::max(1, std::min(kDesignedEditorHeight, areaHeight - offset));
+    return placement;
+}
+
+std::string CaptionText(std::string_view caption) {
+    std::string text;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] != '&') {
+            text += caption[i];
+        } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
+            text += '&';
+            ++i;
+        }
+    }
+    return text;
+}
 
 int WorkspacePageFromSetting(int tab) { return std::abs(tab); }
 

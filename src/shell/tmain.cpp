@@ -31,8 +31,10 @@
 #include "editor/ted_persistent.h"
 #include "editor/teditor.h"
 #include "editor/tsyntax_memo.h"
+#include "shell/command_icons.h"
 #include "shell/command_ids.h"
 #include "shell/game_locator.h"
+#include "shell/icons.h"
 #include "shell/log_file.h"
 #include "shell/main_window_rules.h"
 #include "shell/qt_interaction.h"
@@ -75,6 +77,8 @@ TMain::TMain(TMainOptions options, QWidget* parent)
       settings_(options_.paths.File("Torvane.ini")) {
     setObjectName(QStringLiteral("TMain"));
     setWindowTitle(QStringLiteral("Torvane 4.0"));
+    UseIconTheme();
+    setWindowIcon(ProgramIcon());
     prompter_ = options_.prompter;
     if (!prompter_) {
         ownPrompter_ = std::make_unique<MessageBoxPrompter>(this);
@@ -182,6 +186,7 @@ void TMain::BuildCentralArea() {
     connect(splitter_, &QSplitter::splitterMoved, this, &TMain::SplitterMoved);
     connect(fileTabs_, &QTabBar::tabBarClicked, this, [this](int index) {
         if (auto* editor = fileTabs_->tabData(index).value<QMdiSubWindow*>()) {
+            if (editor->isMinimized()) editor->showNormal();  // the tab shows its editor
             mdi_->setActiveSubWindow(editor);
         }
     });
@@ -330,6 +335,8 @@ void TMain::RegisterCommands() {
     c.Register(cmd::kArrangeAll, "&Arrange All", "Arrange the minimized editors");
     c.Register(cmd::kAbout, "&About...", "About Torvane");
 
+    GiveCommandIcons(c);
+
     // Built by the parts that have not come yet: shown, but visibly disabled.
     for (const char* id : {cmd::kNewPackage, cmd::kFind, cmd::kFindReplace, cmd::kSearchAgain,
                            cmd::kFindInFiles, cmd::kGotoLine, cmd::kQuickFindInFiles,
@@ -435,7 +442,7 @@ void TMain::BuildMenus() {
         const auto actions = windowMenu_->actions();
         for (int i = 6; i < actions.size(); ++i) delete actions[i];
         for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
-            QAction* item = windowMenu_->addAction(sub->windowTitle());
+            QAction* item = windowMenu_->addAction(ShownAsItself(sub->windowTitle()));
             connect(item, &QAction::triggered, this, [this, sub] { mdi_->setActiveSubWindow(sub); });
         }
     });
@@ -482,6 +489,10 @@ void TMain::BuildToolBars() {
         if (services_->ProjectOpen()) services_->MarkProjectModified();
     });
     for (const char* id : {cmd::kCompile, cmd::kCompileAndRun, cmd::kRun}) compile->addAction(c.Command(id));
+    // The most used commands say what they do; the others show their icons (and their captions
+    // as tool tips), so that all of them fit beside each other at the designed width.
+    compile->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    for (QToolBar* bar : {general, find, compile}) bar->setIconSize(QSize(16, 16));
 }
 
 QString TMain::CompileMode() const { return compileMode_->currentText(); }
@@ -574,7 +585,7 @@ void TMain::ShowLastLogLine() {
 core::OutputLog& TMain::Log() { return *logAdapter_; }
 
 void TMain::AddFileTab(QMdiSubWindow* editor, const QString& caption) {
-    const int index = fileTabs_->addTab(caption);
+    const int index = fileTabs_->addTab(ShownAsItself(caption));
     fileTabs_->setTabData(index, QVariant::fromValue(editor));
     fileTabs_->setCurrentIndex(index);
 }
@@ -689,7 +700,8 @@ void TMain::Timer1Timer() {
         RunGuarded(*prompter_, [this] { OpenArguments(); });
     }
     RunGuarded(*prompter_, [this] {
-        if (workspace_ && settings_.ReadIniBool("Workspace", "Visible", false)) {
+        // The first start (no layout stored yet) shows the workspace docked at the left.
+        if (workspace_ && settings_.ReadIniBool("Workspace", "Visible", true)) {
             services_->LoadWorkspaceLayout();
             workspace_->show();
         }

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QStyle>
+#include <QTabBar>
 #include <QVBoxLayout>
 #include <cstdlib>
 
@@ -15,7 +17,9 @@
 #include "core/interaction.h"
 #include "platform/game_install.h"
 #include "shell/command_boundary.h"
+#include "shell/command_icons.h"
 #include "shell/command_ids.h"
+#include "shell/icons.h"
 #include "shell/main_window_rules.h"
 #include "shell/qt_interaction.h"
 #include "shell/tloading.h"
@@ -100,7 +104,7 @@ TWorkspace::TWorkspace(shell::TMain& main, shell::TLoading* loading)
     status_->setObjectName(QStringLiteral("Status"));
     layout->addWidget(status_);
     setWidget(body);
-    resize(290, 480);
+    resize(kDesignedWidth, 480);
     statusLines_ = std::make_unique<StatusLines>(status_, loading_);
     pump_ = std::make_unique<shell::QtEventPump>();
     main_.addDockWidget(Qt::LeftDockWidgetArea, this);
@@ -127,6 +131,7 @@ void TWorkspace::RegisterCommands() {
     for (const char* id : {kImportPackageFromDir, kRemovePackages, kInstallPackages, kPackageFlags}) {
         c.MarkNotAvailableYet(id);
     }
+    shell::GiveCommandIcons(c);
 
     c.Connect(kNewProject, this, [this] { NewProject(); });
     c.Connect(kSaveProject, this, [this] { SaveProject(); });
@@ -174,6 +179,7 @@ QWidget* TWorkspace::BuildProjectPage() {
     projName_->setObjectName(QStringLiteral("ProjName"));
     layout->addWidget(projName_);
     projectTree_ = MakeTree(page, "ProjectTree");
+    projectTree_->installEventFilter(this);
     using namespace shell::cmd;
     AddCommands(projectTree_, {kNewProject, kOpenProject, nullptr, kNewPackage, kImportPackageIntoProject,
                                kRemovePackageFromProject, nullptr, kCreateSubClass, kDeleteClass,
@@ -199,6 +205,7 @@ QWidget* TWorkspace::BuildTreePage(QTreeWidget* tree) {
         });
     });
     connect(view, &QTreeWidget::itemCollapsed, this, &TWorkspace::CollapseSubtree);
+    view->installEventFilter(this);
     layout->addWidget(tree);
     return page;
 }
@@ -289,6 +296,9 @@ void TWorkspace::ShowClassTrees() {
 }
 
 void TWorkspace::ShowTree(QTreeWidget* view, workspace::ClassTree& tree) {
+    // Classes show as classes, actors as actors; the by-package tree's top rows are packages.
+    const QIcon nodeIcon = shell::ThemeIcon(view == actorTree_ ? "torvane-actor" : "torvane-class");
+    const QIcon topIcon = view == byPackage_ ? shell::ThemeIcon("package-x-generic") : nodeIcon;
     view->setUpdatesEnabled(false);
     view->clear();
     std::vector<std::pair<ClassNode*, QTreeWidgetItem*>> pending;
@@ -299,6 +309,7 @@ void TWorkspace::ShowTree(QTreeWidget* view, workspace::ClassTree& tree) {
         pending.pop_back();
         auto* item = parentItem ? new ClassNodeItem(parentItem) : new ClassNodeItem(view);
         item->setText(0, ToQString(node->entry.caption));
+        item->setIcon(0, parentItem ? nodeIcon : topIcon);
         item->setData(0, kNodeRole, QVariant::fromValue(reinterpret_cast<quintptr>(node)));
         expansions.emplace_back(item, node->expanded);
         if (node->selected) view->setCurrentItem(item);
@@ -314,11 +325,14 @@ void TWorkspace::ShowPackageLists() {
     editPackages_->clear();
     availablePackages_->clear();
     if (!browser_) return;
+    const QIcon packageIcon = shell::ThemeIcon("package-x-generic");
     for (const auto& entry : browser_->editPackages()) {
-        new QTreeWidgetItem(editPackages_, {ToQString(entry.name), ToQString(entry.lastModified)});
+        auto* item = new QTreeWidgetItem(editPackages_, {ToQString(entry.name), ToQString(entry.lastModified)});
+        item->setIcon(0, packageIcon);
     }
     for (const auto& package : browser_->compiledPackages()) {
-        new QTreeWidgetItem(availablePackages_, {ToQString(package.name), ToQString(package.exported)});
+        auto* item = new QTreeWidgetItem(availablePackages_, {ToQString(package.name), ToQString(package.exported)});
+        item->setIcon(0, packageIcon);
     }
 }
 
@@ -485,6 +499,23 @@ void TWorkspace::ClassFindSearch() {
     byPackage_->setCurrentItem(item);
 }
 
+// Enter on a tree's current item opens it, as a double-click does.
+bool TWorkspace::OpenOnEnter(QObject* watched, const QKeyEvent& key) {
+    if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter) return false;
+    if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    auto* tree = qobject_cast<QTreeWidget*>(watched);
+    QTreeWidgetItem* item = tree ? tree->currentItem() : nullptr;
+    if (!item) return false;
+    void (TWorkspace::*open)(QTreeWidgetItem*) = nullptr;
+    if (tree == classTree_) open = &TWorkspace::ClassTreeDblClick;
+    if (tree == actorTree_) open = &TWorkspace::ActorTreeDblClick;
+    if (tree == byPackage_) open = &TWorkspace::ClassByPackageDblClick;
+    if (tree == projectTree_) open = &TWorkspace::ProjectTreeDblClick;
+    if (!open) return false;
+    shell::RunGuarded(main_.Prompter(), [&] { (this->*open)(item); });
+    return true;
+}
+
 bool TWorkspace::eventFilter(QObject* watched, QEvent* event) {
     if (watched == availablePackages_ && event->type() == QEvent::Resize) {
         // "Package" takes three quarters of the width less 20 pixels, "Exported" a quarter.
@@ -493,6 +524,7 @@ bool TWorkspace::eventFilter(QObject* watched, QEvent* event) {
         availablePackages_->setColumnWidth(0, std::max(0, width * 3 / 4 - 20));
         availablePackages_->setColumnWidth(1, width / 4);
     }
+    if (event->type() == QEvent::KeyPress && OpenOnEnter(watched, *static_cast<QKeyEvent*>(event))) return true;
     if (watched == byPackage_ && event->type() == QEvent::KeyRelease &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_F3) {
         ClassFindSearch();
@@ -531,6 +563,12 @@ void TWorkspace::ActivatePages() {
     pages_->repaint();
 }
 
+int TWorkspace::DefaultWidth() const {
+    // The page tabs side by side without scroll arrows, and the margins around the pages.
+    const int tabs = pages_->tabBar()->sizeHint().width() + 2 * pages_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    return std::max(kDesignedWidth, tabs + 8);
+}
+
 void TWorkspace::SaveWorkspaceLayout() {
     shell::SettingsFile& s = main_.Settings();
     s.WriteIniBool("Workspace", "Visible", isVisible());
@@ -555,10 +593,11 @@ void TWorkspace::LoadWorkspaceLayout() {
     shell::SettingsFile& s = main_.Settings();
     try {
         s.WriteIniBool("Workspace", "Visible", true);
-        const bool docked = s.ReadIniBool("Workspace", "Docked", false);
+        // Without stored keys it docks at the left, wide enough for its page tabs.
+        const bool docked = s.ReadIniBool("Workspace", "Docked", true);
         const int left = s.ReadIniInteger("Workspace", "Left", 0);
         const int top = s.ReadIniInteger("Workspace", "Top", 0);
-        const int width = s.ReadIniInteger("Workspace", "Width", 290);
+        const int width = s.ReadIniInteger("Workspace", "Width", DefaultWidth());
         const int height = s.ReadIniInteger("Workspace", "Height", 480);
         const int tab = s.ReadIniInteger("Workspace", "Tab", -1);
         const int position = s.ReadIniInteger("Workspace", "TabPosition", 1);

@@ -13,6 +13,7 @@
 #include "workspace/class_operations.h"
 #include "workspace/class_tree_view.h"
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
@@ -119,6 +120,9 @@ protected:
 private:
     class StatusLines;
 
+    static constexpr int kDesignedWidth = 290;
+    // The width it docks with when none is stored.
+    int DefaultWidth() const;
     QWidget* BuildProjectPage();
     QWidget* BuildTreePage(QTreeWidget* tree);
     QWidget* BuildPackagePage();
@@ -128,6 +132,7 @@ private:
     void ShowTree(QTreeWidget* view, workspace::ClassTree& tree);
     void OpenNode(QTreeWidgetItem* item);
     void CollapseSubtree(QTreeWidgetItem* item);
+    bool OpenOnEnter(QObject* watched, const QKeyEvent& key);
     void ProjectOpened();
     int RunDialog(QDialog& dialog);
 

@@ -116,6 +116,8 @@ TEST_F(HighlightingTest, EveryOpenEditorFollowsItsEdits) {
     TypeLine(first, "var int Foo; // c1");
     EXPECT_EQ(StyleOf(first, "var"), kUsKeyword);
     EXPECT_EQ(StyleOf(first, "// c1"), kUsComment);
+    main().MdiArea()->setActiveSubWindow(main().Editors().back());  // a click into it
+    second->setFocus();
     TypeLine(second, "local float F;");
     EXPECT_EQ(StyleOf(second, "local"), kUsKeyword);
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace torvane::shell {
 namespace {
 
@@ -28,6 +31,40 @@ TEST(MainWindowRulesTest, WorkspaceSettings) {
     EXPECT_EQ(TabPositionFromSetting(2), 2);
     EXPECT_EQ(TabPositionFromSetting(7), std::nullopt);
     EXPECT_EQ(TabPositionFromSetting(-1), std::nullopt);
+}
+
+TEST(MainWindowRulesTest, NewEditorsFitTheAreaAndCascade) {
+    struct Case {
+        int areaWidth, areaHeight, openBefore;
+        EditorPlacement expected;
+    };
+    const Case cases[] = {
+        {1200, 800, 0, {0, 0, 640, 420}},    // room enough: the designed size at the corner
+        {1200, 800, 3, {72, 72, 640, 420}},  // one step per editor already open
+        {1200, 800, 5, {0, 0, 640, 420}},    // over again after five places
+        {975, 400, 1, {24, 24, 640, 376}},   // lower than designed: as high as the area leaves
+        {500, 300, 2, {48, 48, 452, 252}},   // smaller both ways
+        {100, 60, 3, {24, 24, 76, 36}},      // two places keep half of a tiny area
+        {0, 0, 0, {0, 0, 1, 1}},             // not laid out yet
+    };
+    for (const Case& c : cases) {
+        const EditorPlacement got = NewEditorPlacement(c.areaWidth, c.areaHeight, c.openBefore);
+        EXPECT_EQ(got.x, c.expected.x) << c.areaWidth << "x" << c.areaHeight << " #" << c.openBefore;
+        EXPECT_EQ(got.y, c.expected.y) << c.areaWidth << "x" << c.areaHeight << " #" << c.openBefore;
+        EXPECT_EQ(got.width, c.expected.width) << c.areaWidth << "x" << c.areaHeight;
+        EXPECT_EQ(got.height, c.expected.height) << c.areaWidth << "x" << c.areaHeight;
+        EXPECT_LE(got.x + got.width, std::max(1, c.areaWidth));
+        EXPECT_LE(got.y + got.height, std::max(1, c.areaHeight));
+    }
+}
+
+TEST(MainWindowRulesTest, CaptionsAsPlainText) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Compile && Run", "Compile & Run"}, {"&Open", "Open"},        {"Find && Replace", "Find & Replace"},
+        {"Save &As...", "Save As..."},       {"Tile &Horizontally", "Tile Horizontally"},
+        {"A&&&B", "A&B"},                    {"Trailing&", "Trailing"}, {"", ""},
+    };
+    for (const auto& [caption, text] : cases) EXPECT_EQ(CaptionText(caption), text) << caption;
 }
 
 }  // namespace

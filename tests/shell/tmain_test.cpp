@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <functional>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -10,11 +18,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include "editor/teditor.h"
+#include "editor/tsyntax_memo.h"
 #include "platform/file_ops.h"
 #include "shell/app_windows.h"
 #include "shell/command_ids.h"
 #include "shell/tloading.h"
 #include "shell/tprefs.h"
+#include "support/sample_ide.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 
@@ -249,6 +260,133 @@ TEST_F(TMainTest, WindowLayoutIsRead) {
     auto windows = Start();
     EXPECT_EQ(windows->main().width(), 700);
     EXPECT_EQ(windows->main().height(), 500);
+}
+
+// New editors fit the area between the tool bars and the bottom panel (borders, close button and
+// status bar in view), and a click on the tab of a minimised editor brings it back.
+TEST_F(TMainTest, NewEditorsFitTheAreaAndATabRestoresItsEditor) {
+    auto windows = Start(game_);
+    TMain& main = windows->main();
+    main.resize(999, 618);
+    main.show();
+    QApplication::processEvents();
+    QMdiArea* area = main.MdiArea();
+    ASSERT_LT(area->viewport()->height(), kDesignedEditorHeight);  // the designed size would not fit
+    std::vector<editor::TEditor*> editors;
+    for (int i = 0; i < 6; ++i) {
+        editors.push_back(main.OpenSourceFile(dir_.Write("File" + std::to_string(i) + ".uc", "class A;\r\n"), "", ""));
+        QApplication::processEvents();
+        EXPECT_TRUE(area->viewport()->rect().contains(editors.back()->geometry()))
+            << i << ": " << editors.back()->geometry().right() << "," << editors.back()->geometry().bottom();
+    }
+
+    editors[1]->showMinimized();
+    area->setActiveSubWindow(editors[3]);
+    QTabBar* tabs = main.FileTabs();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    EXPECT_FALSE(editors[1]->isMinimized());
+    EXPECT_EQ(area->activeSubWindow(), editors[1]);
+    EXPECT_EQ(tabs->currentIndex(), 1);
+}
+
+// The tool bar's buttons the user needs most stay in view at 1,000 pixels, and "Compile && Run"
+// shows as "Compile & Run".
+TEST_F(TMainTest, MostUsedToolBarButtonsAreInViewAtTheDesignedWidth) {
+    auto windows = Start(game_);
+    TMain& main = windows->main();
+    main.resize(1000, 618);
+    main.show();
+    QApplication::processEvents();
+    for (const char* id : {cmd::kOpen, cmd::kSave, cmd::kQuickFind, cmd::kQuickFindInFiles, cmd::kCompile,
+                           cmd::kCompileAndRun, cmd::kRun}) {
+        QAction* action = main.Commands().Command(id);
+        QWidget* button = nullptr;
+        for (QToolBar* bar : main.findChildren<QToolBar*>()) {
+            if (QWidget* shown = bar->widgetForAction(action)) button = shown;
+        }
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_TRUE(button->isVisible()) << id << " is behind the tool bar's overflow arrow";
+        const QRect inMain(button->mapTo(&main, QPoint(0, 0)), button->size());
+        EXPECT_TRUE(main.rect().contains(inMain)) << id;
+    }
+    QToolButton* compileAndRun = nullptr;
+    for (QToolBar* bar : main.findChildren<QToolBar*>()) {
+        if (auto* shown = qobject_cast<QToolButton*>(bar->widgetForAction(main.Commands().Command(cmd::kCompileAndRun)))) {
+            compileAndRun = shown;
+        }
+    }
+    ASSERT_NE(compileAndRun, nullptr);
+    EXPECT_EQ(compileAndRun->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+    EXPECT_EQ(compileAndRun->text(), "Compile && Run");  // a tool button shows "&&" as "&"
+    EXPECT_EQ(compileAndRun->toolTip(), "Compile & Run");
+}
+
+// Captions shown as text never show a stray "&": a label whose "&" marks a key has the box that
+// the key moves to. The about box is as wide as its contents and its title need.
+TEST_F(TMainTest, CaptionsShowNoStrayAmpersand) {
+    auto windows = Start(game_);
+    for (const QString& name : windows->CreationOrder()) {
+        QWidget* window = windows->Window(name);
+        if (!window) continue;
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (Qt::mightBeRichText(label->text())) continue;
+            const QString text = QString(label->text()).remove(QStringLiteral("&&"));
+            if (text.contains(QLatin1Char('&'))) {
+                EXPECT_NE(label->buddy(), nullptr) << name.toStdString() << ": " << label->text().toStdString();
+            }
+        }
+    }
+    QWidget* about = windows->Window(QStringLiteral("TAboutBox"));
+    about->show();
+    QApplication::processEvents();
+    EXPECT_GE(about->width(), about->sizeHint().width());
+    EXPECT_GE(about->width(), 2 * about->fontMetrics().horizontalAdvance(about->windowTitle()));
+    for (QLabel* label : about->findChildren<QLabel*>()) {
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+    }
+    about->hide();
+}
+
+// The close question names no file: the editor it is about comes to the front, restored, before
+// it is asked.
+TEST(TMainClosingTest, EachCloseQuestionShowsItsEditorInFront) {
+    class FrontNotingPrompter final : public core::Prompter {
+    public:
+        void Information(std::string_view) override {}
+        void Warning(std::string_view) override {}
+        void Error(std::string_view text) override { ADD_FAILURE() << text; }
+        core::Answer Confirm(std::string_view, core::Buttons) override {
+            if (asked) asked();
+            return core::Answer::No;
+        }
+        std::function<void()> asked;
+    } prompter;
+    testing::TempDir dir;
+    std::string game;
+    AppWindows windows(testing::SampleGameOptions(dir, prompter, game));
+    TMain& main = windows.main();
+    main.Timer1Timer();
+    main.show();
+    std::vector<editor::TEditor*> editors;
+    for (int i = 0; i < 5; ++i) {
+        editors.push_back(main.OpenSourceFile(dir.Write("Mod" + std::to_string(i) + ".uc", "class A;\r\n"), "", ""));
+        editors.back()->Memo1()->append(QStringLiteral("// changed\r\n"));
+        ASSERT_TRUE(editors.back()->Modified());
+    }
+    editors[0]->showMinimized();
+    editors[2]->showMinimized();
+    main.MdiArea()->setActiveSubWindow(editors[4]);
+    std::vector<std::pair<QMdiSubWindow*, bool>> inFront;  // active editor, and whether minimised
+    prompter.asked = [&] {
+        QMdiSubWindow* active = main.MdiArea()->activeSubWindow();
+        inFront.emplace_back(active, active && active->isMinimized());
+    };
+    EXPECT_TRUE(main.close());
+    ASSERT_EQ(inFront.size(), editors.size());
+    for (std::size_t i = 0; i < editors.size(); ++i) {
+        EXPECT_EQ(inFront[i].first, editors[i]) << i;
+        EXPECT_FALSE(inFront[i].second) << i;
+    }
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QTabBar>
 #include <map>
 #include <QLineEdit>
 #include <QListWidget>
@@ -245,6 +248,85 @@ TEST_F(TWorkspaceTest, MissingConfigurationKeepsTheCachesAndCreatesNothing) {
     EXPECT_EQ(prompter_.shown().back().kind, testing::ShownMessage::Kind::Error);
     EXPECT_FALSE(platform::FileExists(ini));
     for (const auto& [file, bytes] : caches) EXPECT_EQ(dir_.Read("prog/" + file), bytes) << file;
+}
+
+// The first start (no layout keys yet) shows the workspace docked at the left, wide enough for
+// its page tabs; hidden and shown again from the View menu, it comes back docked.
+TEST_F(TWorkspaceTest, FirstStartShowsTheWorkspaceDockedAtTheLeft) {
+    auto windows = Start();
+    shell::TMain& main = windows->main();
+    TWorkspace& workspace = Workspace(*windows);
+    QApplication::processEvents();
+    EXPECT_TRUE(workspace.isVisible());
+    EXPECT_FALSE(workspace.isFloating());
+    EXPECT_EQ(main.dockWidgetArea(&workspace), Qt::LeftDockWidgetArea);
+    QAction* view = main.Commands().Command(shell::cmd::kViewWorkspace);
+    EXPECT_TRUE(view->isChecked());
+    QTabBar* tabs = workspace.Pages()->tabBar();
+    EXPECT_GE(tabs->width(), tabs->sizeHint().width()) << "the page tabs need scroll arrows";
+    EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), tabs->width());
+    // The same in the ini for the next start.
+    main.close();
+    EXPECT_NE(dir_.Read("prog/Torvane.ini").find("[Workspace]\r\nVisible=true\r\nDocked=true"), std::string::npos)
+        << dir_.Read("prog/Torvane.ini");
+
+    auto again = Start();
+    TWorkspace& shownAgain = Workspace(*again);
+    QAction* viewAgain = again->main().Commands().Command(shell::cmd::kViewWorkspace);
+    viewAgain->trigger();
+    EXPECT_FALSE(shownAgain.isVisible());
+    viewAgain->trigger();
+    EXPECT_TRUE(shownAgain.isVisible());
+    EXPECT_FALSE(shownAgain.isFloating());
+}
+
+// Enter on a class in any of the class trees opens it, as a double-click does.
+TEST_F(TWorkspaceTest, EnterOnAClassOpensIt) {
+    auto windows = Start();
+    TWorkspace& workspace = Workspace(*windows);
+    QTreeWidgetItem* demoPackage = nullptr;
+    for (int i = 0; i < workspace.ClassByPackage()->topLevelItemCount(); ++i) {
+        if (workspace.ClassByPackage()->topLevelItem(i)->text(0) == "DemoMod") {
+            demoPackage = workspace.ClassByPackage()->topLevelItem(i);
+        }
+    }
+    ASSERT_NE(demoPackage, nullptr);
+    ASSERT_GT(demoPackage->childCount(), 0);
+    struct Case {
+        QTreeWidget* tree;
+        QTreeWidgetItem* item;
+        Qt::Key key;
+    };
+    const Case cases[] = {
+        {workspace.ClassTree(), workspace.ClassTree()->topLevelItem(0)->child(0), Qt::Key_Return},  // Actor
+        {workspace.ActorTree(), workspace.ActorTree()->topLevelItem(0), Qt::Key_Enter},             // Actor
+        {workspace.ClassByPackage(), demoPackage->child(0), Qt::Key_Return},
+    };
+    for (const Case& c : cases) {
+        for (editor::TEditor* open : windows->main().Editors()) open->CloseAnswered();
+        QApplication::processEvents();
+        c.tree->setCurrentItem(c.item);
+        QTest::keyClick(c.tree, c.key, c.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        ASSERT_EQ(windows->main().Editors().size(), 1u) << c.tree->objectName().toStdString();
+        EXPECT_EQ(QString::fromStdString(windows->main().Editors()[0]->ClassName()), c.item->text(0))
+            << c.tree->objectName().toStdString();
+    }
+    // A package row opens nothing.
+    for (editor::TEditor* open : windows->main().Editors()) open->CloseAnswered();
+    QApplication::processEvents();
+    workspace.ClassByPackage()->setCurrentItem(demoPackage);
+    QTest::keyClick(workspace.ClassByPackage(), Qt::Key_Return);
+    EXPECT_TRUE(windows->main().Editors().empty());
+}
+
+// The status line shows a step's progress while it runs and nothing once it has ended.
+TEST_F(TWorkspaceTest, StatusLineIsClearedWhenTheRebuildEnds) {
+    auto windows = Start();
+    TWorkspace& workspace = Workspace(*windows);
+    workspace.Status()->setText(QStringLiteral("before"));
+    windows->main().Commands().Command(shell::cmd::kRebuildClassTree)->trigger();
+    EXPECT_EQ(workspace.Status()->text(), "");
+    EXPECT_EQ(workspace.ClassTree()->topLevelItem(0)->text(0), "Object");
 }
 
 }  // namespace
