@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -325,6 +326,37 @@ bool CopyFileOverwrite(std::string_view source, std::string_view destination,
     if (::stat(std::string(source).c_str(), &st) == 0) {
         struct timespec times[2] = {st.st_atim, st.st_mtim};
         ::utimensat(AT_FDCWD, std::string(destination).c_str(), times, 0);
+    }
+    return true;
+}
+
+bool CopyFileNoOverwrite(std::string_view source, std::string_view destination,
+                         std::string* error) {
+    std::string bytes;
+    if (const int e = ReadAll(std::string(source), bytes)) return Fail(error, e);
+    const std::string target(destination);
+    if (::access(target.c_str(), F_OK) == 0) return Fail(error, EEXIST);
+    // Written beside the target under a temporary name, then linked into place: link() refuses an
+    // existing name, so a file that appeared meanwhile is not replaced either.
+    const std::string temp = TempNameBeside(target);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return Fail(error, errno);
+    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0 || ::close(fd) != 0) {
+        const int saved = errno;
+        ::unlink(temp.c_str());
+        return Fail(error, saved);
+    }
+    int linked = ::link(temp.c_str(), target.c_str()) == 0 ? 0 : errno;
+    if (linked == EPERM || linked == ENOTSUP || linked == EOPNOTSUPP || linked == EMLINK) {
+        // A file system without hard links: renameat2 with RENAME_NOREPLACE does the same.
+        linked = ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0 ? 0 : errno;
+    }
+    ::unlink(temp.c_str());
+    if (linked != 0) return Fail(error, linked);
+    struct stat st {};
+    if (::stat(std::string(source).c_str(), &st) == 0) {
+        struct timespec times[2] = {st.st_atim, st.st_mtim};
+        ::utimensat(AT_FDCWD, target.c_str(), times, 0);
     }
     return true;
 }

@@ -107,6 +107,10 @@ private:
 // Copies source over destination (replacing it atomically, by the rules of WriteFileAtomic).
 bool CopyFileOverwrite(std::string_view source, std::string_view destination,
                        std::string* error = nullptr);
+// Copies source to destination only when no file of that name exists there: an existing file is
+// never replaced (the error is then "File exists"), and the copy appears whole or not at all.
+bool CopyFileNoOverwrite(std::string_view source, std::string_view destination,
+                         std::string* error = nullptr);
 bool DeleteFile(std::string_view path, std::string* error = nullptr);
 // Renames or moves a file or directory; an existing destination file is replaced.
 bool RenameFile(std::string_view source, std::string_view destination,

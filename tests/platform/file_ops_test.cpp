@@ -168,5 +168,25 @@ TEST(FileOpsTest, RenameDeleteAndDirectories) {
     EXPECT_FALSE(CreateDirectories(dir.Path("file")));
 }
 
+TEST(FileOpsTest, CopyWithoutOverwriteNeverReplacesAFile) {
+    TempDir dir;
+    const std::string source = dir.Write("src/wall.pcx", "image bytes");
+    ASSERT_TRUE(SetFileModifiedTime(source, 1000000000));
+    std::string error;
+    EXPECT_FALSE(CopyFileNoOverwrite(source, dir.Path("Textures/wall.pcx"), &error));
+    EXPECT_EQ(error, "No such file or directory");  // no Textures directory yet
+    platform::CreateDirectories(dir.Path("Textures"));
+    ASSERT_TRUE(CopyFileNoOverwrite(source, dir.Path("Textures/wall.pcx"), &error)) << error;
+    EXPECT_EQ(dir.Read("Textures/wall.pcx"), "image bytes");
+    EXPECT_EQ(FileModifiedTime(dir.Path("Textures/wall.pcx")), 1000000000);
+
+    dir.Write("Textures/other.pcx", "kept");
+    EXPECT_FALSE(CopyFileNoOverwrite(source, dir.Path("Textures/other.pcx"), &error));
+    EXPECT_EQ(error, "File exists");
+    EXPECT_EQ(dir.Read("Textures/other.pcx"), "kept");
+    // No temporary file is left behind.
+    EXPECT_EQ(ListDirectory(dir.Path("Textures"), "*").size(), 2u);
+}
+
 }  // namespace
 }  // namespace torvane::platform
