@@ -6,7 +6,6 @@
 #include <QListWidget>
 #include <QNetworkDatagram>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QUdpSocket>
 #include <QVBoxLayout>
@@ -16,6 +15,7 @@
 #include "farcall/server_launcher.h"
 #include "widgets/folder_browser.h"
 #include "widgets/text_codec.h"
+#include "widgets/window_placement.h"
 
 namespace torvane::farcall {
 
@@ -107,9 +107,7 @@ void TMain::BuildWindow() {
     connect(retryButton_, &QPushButton::clicked, this, &TMain::Listen);
 
     resize(520, 420);
-    if (const QScreen* screen = this->screen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    widgets::CentreOnScreen(*this);
 }
 
 void TMain::Listen() {

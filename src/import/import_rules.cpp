@@ -87,6 +87,8 @@ std::vector<std::string> ListImageFiles(const std::string& directory) {
     return names;
 }
 
+std::string DrawErrorText(ImageKind kind) { return kind == ImageKind::Pcx ? "PCX Error" : "BMP Error"; }
+
 int ViewerSide(int side) { return side < 128 ? 256 : side; }
 
 std::string ViewerHint(std::string_view fileName, int width, int height) {

@@ -48,6 +48,9 @@ std::string DimsText(const ImageInfo& info);
 // name order.
 std::vector<std::string> ListImageFiles(const std::string& directory);
 
+// The message of a file that cannot be drawn: "PCX Error" or "BMP Error".
+std::string DrawErrorText(ImageKind kind);
+
 // The image viewer shows a side below 128 pixels as 256.
 int ViewerSide(int side);
 // Its hint: the file name, " (", width, " x ", height and ")".

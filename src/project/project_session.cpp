@@ -215,19 +215,20 @@ bool ProjectSession::RemovePackage(std::size_t index) {
     return true;
 }
 
-void ProjectSession::AddProjectFile(const std::string& package, const std::string& group,
+bool ProjectSession::AddProjectFile(const std::string& package, const std::string& group,
                                     const std::string& file) {
     for (auto& node : packages_) {
         if (!core::EqualsIgnoringCase(node.name, package)) continue;
         for (auto& g : node.contents.groups) {
-            if (core::EqualsIgnoringCase(g.name, group)) {
-                g.files.push_back(file);
-                return;
-            }
+            if (!core::EqualsIgnoringCase(g.name, group)) continue;
+            if (core::ContainsIgnoringCase(g.files, file)) return false;
+            g.files.push_back(file);
+            return true;
         }
         node.contents.groups.push_back({group, {file}});
-        return;
+        return true;
     }
+    return false;
 }
 
 bool ProjectSession::AddClassFile(const std::string& package, const std::string& file) {

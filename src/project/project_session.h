@@ -67,7 +67,9 @@ public:
     void ImportPackages(const std::vector<std::string>& names);
     // Asks; removes the package node at index.
     bool RemovePackage(std::size_t index);
-    void AddProjectFile(const std::string& package, const std::string& group, const std::string& file);
+    // Lists file under group of the package node (both without regard to case), creating the group
+    // when missing; false when the package is not in the project or the file is listed already.
+    bool AddProjectFile(const std::string& package, const std::string& group, const std::string& file);
     // Appends file below the "Classes" node (exactly so captioned) of the package node captioned
     // package (any case); false when there is no such node.
     bool AddClassFile(const std::string& package, const std::string& file);

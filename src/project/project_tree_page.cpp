@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 
 #include "core/interaction.h"
+#include "core/text.h"
 #include "platform/sound_player.h"
 #include "project/tnewproj.h"
 #include "shell/command_boundary.h"
@@ -165,9 +166,27 @@ void TWorkspace::ProjectTreeDblClick(QTreeWidgetItem* item) {
             break;
         }
         case Kind::PlaySound: platform::PlayWaveAsync(action.path); break;
-        case Kind::ViewImage:  // the image viewer comes with the image import
+        case Kind::ViewImage:
+            if (imageViewer_) imageViewer_(action.path, FromQString(item->text(0)));
+            break;
         case Kind::Nothing: break;
     }
+}
+
+void TWorkspace::AddProjectFile(const std::string& package, const std::string& group, const std::string& file) {
+    if (!ProjectOpen() || !session_->AddProjectFile(package, group, file)) return;
+    QTreeWidgetItem* root = projectTree_->topLevelItem(0);
+    auto childNamed = [](QTreeWidgetItem* parent, const std::string& caption) -> QTreeWidgetItem* {
+        for (int i = 0; parent && i < parent->childCount(); ++i) {
+            if (core::EqualsIgnoringCase(FromQString(parent->child(i)->text(0)), caption)) return parent->child(i);
+        }
+        return nullptr;
+    };
+    QTreeWidgetItem* packageNode = childNamed(root, package);
+    if (!packageNode) return;
+    QTreeWidgetItem* groupNode = childNamed(packageNode, group);
+    if (!groupNode) groupNode = new QTreeWidgetItem(packageNode, {ToQString(group)});
+    new QTreeWidgetItem(groupNode, {ToQString(file)});
 }
 
 }  // namespace torvane::workspace

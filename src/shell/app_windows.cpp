@@ -17,6 +17,10 @@
 #include "build/game_launch_controller.h"
 #include "build/task.h"
 #include "build/tcompile.h"
+#include "import/import_controller.h"
+#include "import/timage_import.h"
+#include "import/tsound_import.h"
+#include "import/ttext_viewer.h"
 #include "project/tnewproj.h"
 #include "workspace/class_commands_controller.h"
 #include "workspace/tdefault_props.h"
@@ -66,7 +70,8 @@ AppWindows::AppWindows(TMainOptions options) {
     Keep("TProjAdd", projAdd);
     auto* rebuild = new build::Trebuild(&main);
     Keep("Trebuild", rebuild);
-    Placeholder("TSoundImport", "Import Sound");
+    auto* soundImport = new imports::TSoundImport(main.Prompter(), &main);
+    Keep("TSoundImport", soundImport);
     auto* about = new TAboutBox(&main);
     Keep("TAboutBox", about);
     Placeholder("TEdFindDlg", "Find");
@@ -82,8 +87,10 @@ AppWindows::AppWindows(TMainOptions options) {
     Placeholder("TAddEditTool", "Add / Edit Tool");
     auto* ask = new build::TAsk(&main);
     Keep("TAsk", ask);
-    Placeholder("TTextViewer", "Image Viewer");
-    Placeholder("TImageImport", "Import Image");
+    auto* textViewer = new imports::TTextViewer(main.Prompter(), &main);
+    Keep("TTextViewer", textViewer);
+    auto* imageImport = new imports::TImageImport(main.Prompter(), &main);
+    Keep("TImageImport", imageImport);
     auto* selEditOptions = new TSelEditOptions(*parsers_, &main);
     Keep("TSelEditOptions", selEditOptions);
 
@@ -95,6 +102,7 @@ AppWindows::AppWindows(TMainOptions options) {
     compiles_ = new build::CompileController(main, *workspace, *compile, *rebuild, *prefs_, *ask);
     classCommands_ = new workspace::ClassCommandsController(main, *workspace, *prefs_, *newClass, *defaultProps);
     launches_ = new build::GameLaunchController(main, *workspace, *compiles_, *prefs_);
+    new imports::ImportController(main, *workspace, *prefs_, *imageImport, *soundImport, *textViewer);
     loading_->show();
 }
 

@@ -112,6 +112,7 @@ TEditor* TMain::OpenSourceFile(const std::string& path, const std::string& packa
     mdi_->setActiveSubWindow(editor);
     editor->RefreshStatus();
     editor->Memo1()->setFocus();
+    commands_->Refresh();
     return editor;
 }
 
@@ -241,7 +242,10 @@ void TMain::ViewGameFile(const std::string& file, bool closeFirst) {
 
 void TMain::EditorActivated(TEditor& editor) { SelectEditorTab(&editor); }
 
-void TMain::EditorClosed(TEditor& editor) { RemoveFileTab(&editor); }
+void TMain::EditorClosed(TEditor& editor) {
+    RemoveFileTab(&editor);
+    commands_->Refresh();
+}
 
 void TMain::SelectNextTab() {
     if (fileTabs_->count() == 0) return;

@@ -1,11 +1,11 @@
 #include "shell/tloading.h"
 
 #include <QLabel>
-#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "shell/product_picture.h"
+#include "widgets/window_placement.h"
 
 namespace torvane::shell {
 
@@ -32,9 +32,7 @@ TLoading::TLoading(QWidget* parent)
     layout->addWidget(status_);
     SetStatus(QStringLiteral("Loading Preferences..."));
     setFixedSize(360, 260);
-    if (const QScreen* screen = this->screen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    widgets::CentreOnScreen(*this);
 }
 
 void TLoading::SetStatus(const QString& text) { status_->showMessage(text); }

@@ -340,7 +340,7 @@ void TMain::RegisterCommands() {
     // Built by the parts that have not come yet: shown, but visibly disabled.
     for (const char* id : {cmd::kNewPackage, cmd::kFind, cmd::kFindReplace, cmd::kSearchAgain,
                            cmd::kFindInFiles, cmd::kGotoLine, cmd::kQuickFindInFiles,
-                           cmd::kImportImage, cmd::kImportSound, cmd::kConfigureTools}) {
+                           cmd::kConfigureTools}) {
         c.MarkNotAvailableYet(id);
     }
 }
@@ -597,6 +597,7 @@ void TMain::RemoveFileTab(QMdiSubWindow* editor) {
 }
 
 void TMain::SelectEditorTab(QMdiSubWindow* editor) {
+    commands_->Refresh();  // commands that act on the active editor follow it
     if (!editor) return;
     for (int i = 0; i < fileTabs_->count(); ++i) {
         if (fileTabs_->tabData(i).value<QMdiSubWindow*>() == editor) fileTabs_->setCurrentIndex(i);

@@ -76,6 +76,13 @@ public:
     void ImportPackagesIntoProject();
     void RemovePackageFromProject();
     void ProjectTreeDblClick(QTreeWidgetItem* item);
+    // Lists a file under a group ("Textures", "Sounds") of a package node, creating the group node
+    // when missing; nothing when the package is not in the project (image and sound import).
+    void AddProjectFile(const std::string& package, const std::string& group, const std::string& file);
+    // Shows an image file of the project tree (path, node caption).
+    void SetImageViewer(std::function<void(const std::string&, const std::string&)> view) {
+        imageViewer_ = std::move(view);
+    }
     project::ProjectSession* Session() const { return session_.get(); }
     QTreeWidget* ProjectTree() const { return projectTree_; }
     QLabel* ProjName() const { return projName_; }
@@ -159,6 +166,7 @@ private:
     TExportOptions* exportOptions_ = nullptr;
     TExportPackage* exportPackage_ = nullptr;
     std::function<int(QDialog&)> runDialog_;
+    std::function<void(const std::string&, const std::string&)> imageViewer_;
 };
 
 }  // namespace torvane::workspace

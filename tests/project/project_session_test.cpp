@@ -143,9 +143,10 @@ TEST_F(ProjectSessionTest, RemoveAndAddFiles) {
     p.name = "R";
     session_->ApplyNew(p);
     session_->ImportPackages({"DemoMod"});
-    session_->AddProjectFile("demomod", "Sounds", "Boom.wav");
-    session_->AddProjectFile("DemoMod", "sounds", "Bang.wav");
-    session_->AddProjectFile("NotInProject", "Sounds", "x.wav");
+    EXPECT_TRUE(session_->AddProjectFile("demomod", "Sounds", "Boom.wav"));
+    EXPECT_TRUE(session_->AddProjectFile("DemoMod", "sounds", "Bang.wav"));
+    EXPECT_FALSE(session_->AddProjectFile("DemoMod", "Sounds", "BOOM.WAV"));  // listed already
+    EXPECT_FALSE(session_->AddProjectFile("NotInProject", "Sounds", "x.wav"));
     const auto& groups = session_->packages()[0].contents.groups;
     EXPECT_EQ(groups.back().name, "Sounds");
     EXPECT_EQ(groups.back().files, (std::vector<std::string>{"Boom.wav", "Bang.wav"}));
