@@ -27,6 +27,7 @@
 #include "shell/tmain.h"
 #include "support/image_files.h"
 #include "support/qt_wait.h"
+#include "support/sample_ide.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 #include "widgets/image_buffer.h"
@@ -50,14 +51,7 @@ QRgb Expected(int x, int y) { return 0xFF000000u | testing::PaletteColour(testin
 class ImportWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        game_ = testing::CopySampleGame(dir_);
-        platform::CreateDirectories(dir_.Path("prog"));
-        dir_.Write("prog/Torvane.ini", "[Preferences]\r\nUTPath=" + game_ + "\r\n");
-        shell::TMainOptions options;
-        options.paths = {dir_.Path("prog"), dir_.Path("prog")};
-        options.prompter = &prompter_;
-        options.terminate = [](int) { FAIL() << "terminated"; };
-        windows_ = std::make_unique<shell::AppWindows>(std::move(options));
+        windows_ = std::make_unique<shell::AppWindows>(testing::SampleGameOptions(dir_, prompter_, game_));
         main().Timer1Timer();
         ASSERT_TRUE(main().Started());
         main().show();
