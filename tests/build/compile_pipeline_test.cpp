@@ -143,7 +143,7 @@ TEST_F(CompilePipelineTest, APackageWithoutItsCompiledFileIsRebuilt) {
     EXPECT_TRUE(LogHas("--------------------DemoMod--------------------"));
     EXPECT_EQ(pipeline.errorCount(), 0);
     EXPECT_EQ(pipeline.output().gauge(), 4);
-    EXPECT_EQ(status_.workspace(), (std::vector<std::string>{"Making backups...", "Compiling..."}));
+    EXPECT_EQ(status_.workspace(), (std::vector<std::string>{"Making backups...", "Compiling...", ""}));
     EXPECT_TRUE(monitor_.finished());
     EXPECT_EQ(browser_->editPackages()[3].lastModified.empty(), false);
 }
