@@ -342,7 +342,10 @@ TEST_F(ImportWindowsTest, ProjectTreeShowsImagesInTheViewer) {
     testing::WriteFile(game_ + "/DemoMod/Textures/tall.bmp", BmpBytes(16, 512));
     testing::WriteFile(game_ + "/DemoMod/Textures/broken.bmp", BmpBytes(64, 64).substr(0, 300));
     OpenDemoProject();
-    main().Commands().Command(shell::cmd::kViewWorkspace)->trigger();
+    if (!workspace().isVisible()) {
+        main().Commands().Command(shell::cmd::kViewWorkspace)->trigger();
+    }
+    ASSERT_TRUE(workspace().isVisible());
     workspace().Pages()->setCurrentIndex(0);
     QTreeWidget* tree = workspace().ProjectTree();
     ProjectNode({"DemoMod"})->setExpanded(true);
