@@ -8,6 +8,7 @@
 #include "build/script_command.h"
 #include "core/ini_file.h"
 #include "editor/find_command.h"
+#include "intel/intel_commands.h"
 #include "platform/file_ops.h"
 #include "platform/game_install.h"
 #include "unrealpkg/package_commands.h"
@@ -117,11 +118,30 @@ int main(int argc, char** argv) {
     find->add_option("--class", findOptions.branchClass, "The class whose branch Current Branch searches");
     find->add_option("text", findOptions.text, "Text to find")->required();
 
+    torvane::intel::IntelCommandOptions intelOptions;
+    std::string symbolsClass, defFile, refsName;
+    int defLine = 0, defColumn = 0;
+    auto* symbols = app.add_subcommand("symbols", "Index the declarations of every EditPackages class and print them");
+    auto* def = app.add_subcommand("def", "Print where the name at a file's line and column is declared");
+    auto* refs = app.add_subcommand("refs", "Print every reference of Class.Member (or of a class)");
+    for (auto* command : {symbols, def, refs}) {
+        command->add_option("--game", intelOptions.gameRoot, "Game root")->required();
+        command->add_option("--cache", intelOptions.cacheDirectory, "Read and write the symbol cache here");
+    }
+    symbols->add_option("--class", symbolsClass, "Only this class's symbols");
+    def->add_option("file", defFile, "Source file")->required();
+    def->add_option("line", defLine, "Line, from 1")->required()->check(CLI::PositiveNumber);
+    def->add_option("column", defColumn, "Column, from 1 (a tab is one column)")->required()->check(CLI::PositiveNumber);
+    refs->add_option("name", refsName, "Class.Member, or Class")->required();
+
     CLI11_PARSE(app, argc, argv);
 
     // Every command ends here: an error that no command handled is one line on stderr and exit
     // status 2, never a signal.
     try {
+        if (*symbols) return torvane::intel::RunSymbols(intelOptions, symbolsClass, std::cout, std::cerr);
+        if (*def) return torvane::intel::RunDefinition(intelOptions, defFile, defLine, defColumn, std::cout, std::cerr);
+        if (*refs) return torvane::intel::RunReferences(intelOptions, refsName, std::cout, std::cerr);
         if (*script) {
             return torvane::build::RunScriptCommand(scriptGame, scriptProject, scriptTokens, scriptFile, std::cin,
                                                     std::cout, std::cerr);

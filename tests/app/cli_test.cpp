@@ -462,5 +462,39 @@ TEST(CliFindTest, ListsTheHitLinesOfALocationOnACopiedTree) {
     }
 }
 
+TEST(CliTest, SymbolsDefAndRefsOnTheSampleGame) {
+    testing::TempDir dir, caches;
+    const std::string root = testing::CopySampleGame(dir);
+    const std::string game = " --game " + ShellQuote(root);
+    const std::string pickup = root + "/DemoMod/Classes/DemoPickup.uc";
+
+    const auto symbols = RunCommand(kCli + " symbols" + game + " --cache " + ShellQuote(caches.path()) + " --class demopickup");
+    EXPECT_EQ(symbols.exitCode, 0);
+    EXPECT_EQ(symbols.output, pickup + "(4): class DemoMod.DemoPickup extends Inventory\n" +
+                                  pickup + "(6): variable DemoPickup.BonusCharge: var() int BonusCharge\n" +
+                                  pickup + "(8): function DemoPickup.GiveCharge: function GiveCharge()\n"
+                                  "classes: 9, symbols: 35, sources read: 9, packages read: 0, from cache: 0\n");
+    const auto cached = RunCommand(kCli + " symbols" + game + " --cache " + ShellQuote(caches.path()) + " --class Actor");
+    EXPECT_NE(cached.output.find("sources read: 0, packages read: 0, from cache: 9"), std::string::npos) << cached.output;
+
+    // Line 10: "<tab>Charge = class'DemoMath'.static.Clamp3(Charge + BonusCharge, 0, 100);"
+    const std::string at = " def" + game + " " + ShellQuote(pickup) + " 10 ";
+    EXPECT_EQ(RunCommand(kCli + at + "2").output, root + "/Engine/Classes/Inventory.uc(9): var() int Charge;\n");
+    EXPECT_EQ(RunCommand(kCli + at + "35").output,
+              root + "/DemoLib/Classes/DemoMath.uc(7): static function int Clamp3( int Value, int Low, int High )\n");
+    EXPECT_EQ(RunCommand(kCli + at + "20").output, root + "/DemoLib/Classes/DemoMath.uc(4): class DemoMath extends DemoObject\n");
+    const auto keyword = RunCommand(kCli + at + "29 2>&1");
+    EXPECT_EQ(keyword.exitCode, 1);
+    EXPECT_EQ(keyword.output, "torvane-cli: no name at " + pickup + "(10) column 29\n");
+
+    const auto refs = RunCommand(kCli + " refs" + game + " Inventory.Charge");
+    EXPECT_EQ(refs.exitCode, 0);
+    EXPECT_EQ(refs.output, root + "/Engine/Classes/Inventory.uc(9): var() int Charge;\n" + pickup +
+                               "(10): Charge = class'DemoMath'.static.Clamp3(Charge + BonusCharge, 0, 100);\n");
+    const auto missing = RunCommand(kCli + " refs" + game + " Inventory.Nothing 2>&1");
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.output, "torvane-cli: no member Nothing in Inventory's chain\n");
+}
+
 }  // namespace
 }  // namespace torvane
