@@ -1,5 +1,6 @@
 // The symbol index on the fixture game (1,488 sources): indexing cold and from its cache,
-// indexing one saved file again, resolving a definition in the largest class (Bot, 7,586 lines).
+// indexing one saved file again, resolving a definition and listing the completions after a
+// '.' in the largest class (Bot, 7,586 lines).
 #include <benchmark/benchmark.h>
 
 #include <stdlib.h>
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "intel/completion.h"
 #include "intel/game_index.h"
 #include "intel/index_builder.h"
 #include "intel/script_lexer.h"
@@ -102,5 +104,24 @@ void BM_ResolveDefinition(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ResolveDefinition)->Unit(benchmark::kMillisecond);
+
+// The completion list after the last "Enemy." of Bot.uc: the members of Pawn's chain.
+void BM_CompletionList(benchmark::State& state) {
+    const intel::SymbolIndex& index = FixtureIndex();
+    const std::string text = platform::ReadWholeFile(kBotFile);
+    const intel::IndexedClass* bot = index.ClassOfFile(kBotFile);
+    const std::size_t dot = text.rfind("Enemy.");
+    if (!bot || dot == std::string::npos) {
+        state.SkipWithError("no Bot.uc");
+        return;
+    }
+    for (auto _ : state) {
+        const intel::CompletionList list =
+            intel::CompletionsAt(index, *bot, text, static_cast<std::uint32_t>(dot + 6));
+        if (list.items.size() < 100) state.SkipWithError("too few members");
+        benchmark::DoNotOptimize(list.items.data());
+    }
+}
+BENCHMARK(BM_CompletionList)->Unit(benchmark::kMillisecond);
 
 }  // namespace
