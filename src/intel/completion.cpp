@@ -103,10 +103,20 @@ private:
 }  // namespace
 
 const std::vector<std::string_view>& ScriptKeywords() {
+    // Statements, literals, declarations, modifiers and the built-in types, in alphabetical order.
     static const std::vector<std::string_view> keywords = {
-        "break",  "case",    "class",   "continue", "default", "do",     "else",   "false",  "for",
-        "foreach", "function", "goto",  "if",       "local",   "new",    "none",   "return", "self",
-        "state",  "static",  "super",   "switch",   "true",    "until",  "var",    "while"};
+        "abstract", "array",     "assert",      "auto",     "bool",       "break",        "byte",
+        "case",     "class",     "coerce",      "config",   "const",      "continue",     "default",
+        "defaultproperties",     "do",          "editconst", "else",      "enum",         "event",
+        "exec",     "expands",   "export",      "extends",  "false",      "final",        "float",
+        "for",      "foreach",   "function",    "global",   "globalconfig", "goto",       "if",
+        "ignores",  "input",     "int",         "iterator", "latent",     "local",        "localized",
+        "name",     "native",    "nativereplication",       "new",        "none",         "noexport",
+        "operator", "optional",  "out",         "perobjectconfig",        "postoperator", "preoperator",
+        "private",  "protected", "reliable",    "replication", "return",  "rotator",      "self",
+        "simulated", "singular", "skip",        "state",    "static",     "stop",         "string",
+        "struct",   "super",     "switch",      "transient", "travel",    "true",         "unreliable",
+        "until",    "var",       "vector",      "while",    "within"};
     return keywords;
 }
 

@@ -43,7 +43,7 @@ TEST_F(CodeWalkerTest, NamesResolveAsTheLanguageDoes) {
         {9, "P", 1, "local P", "Pawn"},
         {9, "Enemy", 1, "variable Pawn.Enemy", "Pawn"},
         {9, "Owner", 1, "variable Actor.Owner", "Actor"},
-        {9, "Touch", 1, "function Pawn.Touch", "Pawn"},
+        {9, "Touch", 1, "function Actor.Touch", "Actor"},  // Owner is declared an Actor
         {10, "Touch", 1, "function Actor.Touch", "Actor"},
         {11, "Actor", 1, "class Actor", "Actor"},
         {11, "Touch", 1, "function Actor.Touch", "Actor"},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "sample_classes.h"
 
 namespace torvane::intel {
@@ -89,7 +91,10 @@ TEST_F(CompletionTest, ElsewhereLocalsThenMembersThenClassesThenKeywords) {
     // "p": the local P, the constant Pi, the class Pawn; the prefix matches without regard to case.
     const CompletionList list = At(17, "\tp");
     EXPECT_FALSE(list.afterDot);
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"P", "Pi", "Pawn"}));
+    const std::vector<std::string> names = Names(list);
+    ASSERT_GE(names.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3), (std::vector<std::string>{"P", "Pi", "Pawn"}));
+    EXPECT_EQ(names[3], "perobjectconfig");  // then the keywords
     EXPECT_EQ(list.items[0].group, CompletionItem::Group::Local);
     EXPECT_EQ(list.items[0].detail, "Pawn P");
     EXPECT_EQ(list.items[2].group, CompletionItem::Group::Class);
@@ -101,10 +106,17 @@ TEST_F(CompletionTest, ElsewhereLocalsThenMembersThenClassesThenKeywords) {
     ASSERT_EQ(health.items.size(), 1u);
     EXPECT_EQ(health.items[0].group, CompletionItem::Group::Local);
 
-    // Keywords come last.
-    const CompletionList r = At(17, "\tre");
-    EXPECT_EQ(Names(r), (std::vector<std::string>{"Rating", "return"}));
-    EXPECT_EQ(r.items.back().group, CompletionItem::Group::Keyword);
+    // Keywords come last: "r" offers the function Rating, then "reliable", "return", ...
+    const CompletionList r = At(17, "\tr");
+    ASSERT_GE(r.items.size(), 2u);
+    EXPECT_EQ(r.items.front().name, "Rating");
+    EXPECT_EQ(r.items.front().group, CompletionItem::Group::Member);
+    const auto keywords = std::find_if(r.items.begin(), r.items.end(),
+                                       [](const CompletionItem& item) { return item.group == CompletionItem::Group::Keyword; });
+    EXPECT_EQ(keywords, r.items.begin() + 1);
+    EXPECT_TRUE(std::all_of(keywords, r.items.end(),
+                            [](const CompletionItem& item) { return item.group == CompletionItem::Group::Keyword; }));
+    EXPECT_NE(Item(r, "return"), nullptr);
 }
 
 TEST_F(CompletionTest, StateCodeOffersTheStateFunctionsOverTheClassFunctions) {

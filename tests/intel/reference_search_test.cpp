@@ -68,18 +68,21 @@ TEST(ReferenceSearchTest, PawnHealthOnTheFixtureGame) {
 }
 
 TEST(ReferenceSearchTest, EditorTextIsSearchedAndUnreadableSourcesAreNamed) {
+    // B is open in an editor whose text is not saved: the index holds that text (as the editors'
+    // updates put it there), the file does not exist.
+    const std::string editorText = "class B extends A;\nfunction F() { Count++; count = 2; }\n";
     SymbolIndex index;
     index.SetUnit(SourceUnit("/nowhere/A.uc", "P", "class A extends Object;\nvar int Count;\n", {1, 1}));
-    index.SetUnit(SourceUnit("/nowhere/B.uc", "P", "class B extends A;\n", {1, 1}));
+    index.SetUnit(SourceUnit("/nowhere/B.uc", "P", editorText, {}));
     index.Link();
     const Target count = MemberTarget(index, "A", "Count");
     std::vector<std::string> unreadable;
     const auto fromFiles = FindReferences(index, count, ReadSourceText, &unreadable);
     EXPECT_TRUE(fromFiles.empty());
     EXPECT_EQ(unreadable.size(), 2u);
-    const auto fromEditors = FindReferences(index, count, [](const IndexedClass& cls) -> std::string {
+    const auto fromEditors = FindReferences(index, count, [&editorText](const IndexedClass& cls) -> std::string {
         if (cls.name() == "A") return "class A extends Object;\nvar int Count;\n";
-        return "class B extends A;\nfunction F() { Count++; count = 2; }\n";
+        return editorText;
     });
     EXPECT_EQ(ReferenceLines(fromEditors),
               (std::vector<std::string>{"/nowhere/A.uc(2): var int Count;", "/nowhere/B.uc(2): function F() { Count++; count = 2; }"}));
