@@ -245,6 +245,17 @@ bool ProjectSession::AddClassFile(const std::string& package, const std::string&
     return false;
 }
 
+void ProjectSession::AddNewPackage(const std::string& package) {
+    PackageNode node{package, {}};
+    node.contents.groups.push_back({"Classes", {}});
+    for (const char* group : {"Models", "Sounds", "Textures"}) {
+        if (platform::DirectoryExists(platform::ResolveGamePath(context_.gameRoot, "\\" + package + "\\" + group))) {
+            node.contents.groups.push_back({group, {}});
+        }
+    }
+    packages_.push_back(std::move(node));
+}
+
 bool ProjectSession::RemoveLastFile(const std::string& file) {
     for (auto node = packages_.rbegin(); node != packages_.rend(); ++node) {
         if (node->contents.intFile && core::EqualsIgnoringCase(*node->contents.intFile, file)) {

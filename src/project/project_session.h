@@ -73,6 +73,9 @@ public:
     // Appends file below the "Classes" node (exactly so captioned) of the package node captioned
     // package (any case); false when there is no such node.
     bool AddClassFile(const std::string& package, const std::string& file);
+    // A node for a package just created: "Classes", and "Models", "Sounds", "Textures" for those
+    // of its directories that exist.
+    void AddNewPackage(const std::string& package);
     // Removes the last file node of the whole tree captioned file (any case); false when none.
     bool RemoveLastFile(const std::string& file);
 

@@ -170,6 +170,18 @@ void ClassBrowser::RemoveEditPackageLine(const std::string& name) {
     if (IndexOfEditPackage(name) >= 0) DeleteEditPackageLine(context_.install.configPath(), name);
 }
 
+bool ClassBrowser::MoveEditPackage(std::size_t from, std::size_t before) {
+    if (from >= editPackages_.size() || before >= editPackages_.size() || from == before) return false;
+    if (!MoveEditPackageLine(context_.install.configPath(), editPackages_[from].name, editPackages_[before].name)) {
+        return false;
+    }
+    EditPackageEntry moved = std::move(editPackages_[from]);
+    editPackages_.erase(editPackages_.begin() + static_cast<std::ptrdiff_t>(from));
+    if (before > from) --before;
+    editPackages_.insert(editPackages_.begin() + static_cast<std::ptrdiff_t>(before), std::move(moved));
+    return true;
+}
+
 // --- class trees -------------------------------------------------------------------------------
 
 ClassBrowser::StartResult ClassBrowser::InitClassBrowser() {

@@ -62,6 +62,9 @@ public:
     void AddEditPackage(const std::string& name);
     void RemoveEditPackage(const std::string& name);
     void RemoveEditPackageLine(const std::string& name);
+    // Moves the entry at index from to stand directly before the entry at index before, in the
+    // list and in the file (MoveEditPackageLine). False when the file lacks either line.
+    bool MoveEditPackage(std::size_t from, std::size_t before);
     const std::vector<EditPackageEntry>& editPackages() const { return editPackages_; }
     const std::vector<CompiledPackage>& compiledPackages() const { return compiledPackages_; }
     std::vector<std::string> EditPackageNames() const;

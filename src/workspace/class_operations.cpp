@@ -23,15 +23,6 @@ std::optional<SelectedClass> NodeClass(const ClassNode* node) {
     return SelectedClass{node->entry.caption, node->entry.package};
 }
 
-bool IsIdentifier(const std::string& name) {
-    if (name.empty() || (name[0] >= '0' && name[0] <= '9')) return false;
-    for (char c : name) {
-        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        if (!letter && !(c >= '0' && c <= '9') && c != '_') return false;
-    }
-    return true;
-}
-
 void ReplaceFirst(std::string& line, std::string_view placeholder, const std::string& value) {
     const std::size_t at = line.find(placeholder);
     if (at != std::string::npos) line.replace(at, placeholder.size(), value);
@@ -71,6 +62,15 @@ ClassNode& AddSelectedChild(ClassTree& tree, ClassNode& parent, const ClassEntry
 }
 
 }  // namespace
+
+bool IsUnrealName(const std::string& name) {
+    if (name.empty() || (name[0] >= '0' && name[0] <= '9')) return false;
+    for (char c : name) {
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!letter && !(c >= '0' && c <= '9') && c != '_') return false;
+    }
+    return true;
+}
 
 std::optional<SelectedClass> SelectedClassOf(const ClassSelection& selection) {
     switch (selection.page) {
@@ -126,11 +126,11 @@ NewClassForm PrepareNewClassForm(const SelectedClass& parent, const std::vector<
 
 std::string NewClassNameProblem(const std::string& className, const std::string& package) {
     if (className.empty()) return "You need to name the new class.";
-    if (!IsIdentifier(className)) {
+    if (!IsUnrealName(className)) {
         return "\"" + className + "\" is not a valid class name: use letters, digits and underscores.";
     }
     if (package.empty()) return "You need to choose a package for the new class.";
-    if (!IsIdentifier(package)) {
+    if (!IsUnrealName(package)) {
         return "\"" + package + "\" is not a valid package name: use letters, digits and underscores.";
     }
     return {};

@@ -69,6 +69,9 @@ struct NewClassForm {
 NewClassForm PrepareNewClassForm(const SelectedClass& parent, const std::vector<std::string>& editPackages,
                                  const std::string& projectPackage);
 
+// A name of a class or package: letters, digits and underscores, not beginning with a digit.
+bool IsUnrealName(const std::string& name);
+
 // Why the dialog's names cannot make a class ("" when they can): names must be identifiers, so
 // that no path outside the package's Classes directory can be named.
 std::string NewClassNameProblem(const std::string& className, const std::string& package);

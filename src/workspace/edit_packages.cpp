@@ -75,6 +75,33 @@ void InsertEditPackageLine(const std::string& configPath, const std::string& nam
     RewriteLines(configPath, lines);
 }
 
+namespace {
+
+// The first line the game reads as the package's entry, or the line count.
+std::size_t LineOfPackage(const std::vector<core::TextLine>& lines, const std::string& name) {
+    const std::string upper = core::UpperCase(name);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (IsEditPackagesLine(lines[i].text) && core::UpperCase(EditPackagesValue(lines[i].text)) == upper) return i;
+    }
+    return lines.size();
+}
+
+}  // namespace
+
+bool MoveEditPackageLine(const std::string& configPath, const std::string& dragged, const std::string& target) {
+    std::vector<core::TextLine> lines = ReadLines(configPath);
+    const std::size_t from = LineOfPackage(lines, dragged);
+    const std::size_t before = LineOfPackage(lines, target);
+    if (from == lines.size() || before == lines.size()) return false;
+    core::TextLine moved{"EditPackages=" + dragged, lines[from].ending};
+    if (moved.ending.empty()) moved.ending = lines[before].ending.empty() ? "\r\n" : lines[before].ending;
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(from));
+    const std::size_t at = LineOfPackage(lines, target);
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), moved);
+    RewriteLines(configPath, lines);
+    return true;
+}
+
 bool DeleteEditPackageLine(const std::string& configPath, const std::string& name) {
     std::vector<core::TextLine> lines = ReadLines(configPath);
     const std::string upper = core::UpperCase(name);

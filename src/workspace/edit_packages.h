@@ -30,6 +30,11 @@ std::vector<std::string> ReadEditPackages(const std::string& configPath);
 void InsertEditPackageLine(const std::string& configPath, const std::string& name);
 // Deletes the first line whose value equals name without regard to case; false when none.
 bool DeleteEditPackageLine(const std::string& configPath, const std::string& name);
+// Moves the line of dragged to stand directly before the line of target: the first line whose
+// value equals dragged (any case) is removed and "EditPackages=" + dragged, ended as the removed
+// line was, is inserted before the first line whose value equals target. Every other line keeps
+// its bytes. False, with the file untouched, when either line is missing.
+bool MoveEditPackageLine(const std::string& configPath, const std::string& dragged, const std::string& target);
 // For a compile of chosen packages only: removes every line whose upper-cased text contains
 // "EDITPACKAGES" and that is no comment, and puts "EditPackages=" + name for each package at the
 // place of the first; backs the file up and rewrites it, keeping every other line as it is.
