@@ -49,7 +49,7 @@ ClassCommandsController::ClassCommandsController(shell::TMain& main, TWorkspace&
     for (const char* id : {kCreateSubClass, kDeleteClass, kDefaultProperties, kEditorDefaultProperties}) {
         c.SetAvailability(id, [this] { return main_.BusyReason(); });
     }
-    connect(workspace_.ClassTree(), &ClassTreeView::ClassDropped, this, [this](QTreeWidgetItem* target) {
+    connect(workspace_.ClassTree(), &widgets::DropTargetTree::ItemDropped, this, [this](QTreeWidgetItem* target) {
         shell::RunGuarded(main_.Prompter(), [&] { ClassDropped(target); });
     });
     properties_.SetOpener([this](const ClassLine& line) { Open(line); });

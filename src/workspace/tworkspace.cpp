@@ -91,7 +91,7 @@ TWorkspace::TWorkspace(shell::TMain& main, shell::TLoading* loading)
     pages_ = new QTabWidget(body);
     pages_->setTabPosition(QTabWidget::South);
     pages_->addTab(BuildProjectPage(), QStringLiteral("Project"));
-    classTree_ = new ClassTreeView;
+    classTree_ = new widgets::DropTargetTree(QStringLiteral("application/x-torvane-class"));
     MakeTree(nullptr, "ClassTree", classTree_);
     actorTree_ = MakeTree(nullptr, "ActorTree");
     pages_->addTab(BuildTreePage(classTree_), QStringLiteral("Object"));
@@ -235,7 +235,8 @@ QWidget* TWorkspace::BuildSystemPage() {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(QStringLiteral("Edit Packages"), page));
-    editPackages_ = MakeTree(page, "EditPackages");
+    editPackages_ = new widgets::DropTargetTree(QStringLiteral("application/x-torvane-editpackage"), page);
+    MakeTree(page, "EditPackages", editPackages_);
     editPackages_->setHeaderHidden(false);
     editPackages_->setHeaderLabels({QStringLiteral("Package"), QStringLiteral("Last Modified")});
     editPackages_->setRootIsDecorated(false);

@@ -11,7 +11,7 @@
 #include "shell/workspace_services.h"
 #include "workspace/class_browser.h"
 #include "workspace/class_operations.h"
-#include "workspace/class_tree_view.h"
+#include "widgets/drop_target_tree.h"
 
 class QKeyEvent;
 class QLabel;
@@ -92,10 +92,10 @@ public:
     void RebuildClassTrees();
     ClassBrowser* Browser() const { return browser_.get(); }
     QTabWidget* Pages() const { return pages_; }
-    ClassTreeView* ClassTree() const { return classTree_; }
+    widgets::DropTargetTree* ClassTree() const { return classTree_; }
     QTreeWidget* ActorTree() const { return actorTree_; }
     QTreeWidget* ClassByPackage() const { return byPackage_; }
-    QTreeWidget* EditPackages() const { return editPackages_; }
+    widgets::DropTargetTree* EditPackages() const { return editPackages_; }
     QTreeWidget* AvailablePackages() const { return availablePackages_; }
     QLineEdit* ClassFind() const { return classFind_; }
     QLabel* Status() const { return status_; }
@@ -151,10 +151,10 @@ private:
     QTabWidget* pages_ = nullptr;
     QLabel* projName_ = nullptr;
     QTreeWidget* projectTree_ = nullptr;
-    ClassTreeView* classTree_ = nullptr;
+    widgets::DropTargetTree* classTree_ = nullptr;
     QTreeWidget* actorTree_ = nullptr;
     QTreeWidget* byPackage_ = nullptr;
-    QTreeWidget* editPackages_ = nullptr;
+    widgets::DropTargetTree* editPackages_ = nullptr;
     QTreeWidget* availablePackages_ = nullptr;
     QLineEdit* classFind_ = nullptr;
     QLabel* status_ = nullptr;
