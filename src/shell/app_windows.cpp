@@ -23,6 +23,10 @@
 #include "import/ttext_viewer.h"
 #include "project/tnewproj.h"
 #include "workspace/class_commands_controller.h"
+#include "workspace/package_commands_controller.h"
+#include "workspace/tadd_package.h"
+#include "workspace/tcreate_package.h"
+#include "workspace/tpackage_flags.h"
 #include "workspace/tdefault_props.h"
 #include "workspace/tnewclsdlg.h"
 #include "workspace/texport_options.h"
@@ -45,7 +49,8 @@ AppWindows::AppWindows(TMainOptions options) {
     Keep("TWorkspace", workspace);
     auto* compile = new build::TCompile(&main);
     Keep("TCompile", compile);
-    Placeholder("TCreatePackage", "Create a new package");
+    auto* createPackage = new workspace::TCreatePackage(&main);
+    Keep("TCreatePackage", createPackage);
     auto* exportOptions = new workspace::TExportOptions(&main);
     Keep("TExportOptions", exportOptions);
     auto* exportPackage = new workspace::TExportPackage(&main);
@@ -79,8 +84,10 @@ AppWindows::AppWindows(TMainOptions options) {
     parsers_ = new editor::TParserRepository(QString::fromStdString(editorSettings), &main);
     Keep("TParserRepository", nullptr);
     Placeholder("TEdReplDlg", "Find & Replace");
-    Placeholder("TAddPackage", "Select Package");
-    Placeholder("TPackageFlags", "Package Flags");
+    auto* addPackage = new workspace::TAddPackage(&main);
+    Keep("TAddPackage", addPackage);
+    auto* packageFlags = new workspace::TPackageFlags(&main);
+    Keep("TPackageFlags", packageFlags);
     auto* defaultProps = new workspace::TDefaultProps(main.Commands(), &main);
     Keep("TDefaultProps", defaultProps);
     Placeholder("TConfigExtTools", "Configure External Tools");
@@ -101,6 +108,7 @@ AppWindows::AppWindows(TMainOptions options) {
     workspace->AttachExportWindows(exportOptions, exportPackage);
     compiles_ = new build::CompileController(main, *workspace, *compile, *rebuild, *prefs_, *ask);
     classCommands_ = new workspace::ClassCommandsController(main, *workspace, *prefs_, *newClass, *defaultProps);
+    packageCommands_ = new workspace::PackageCommandsController(main, *workspace, *createPackage, *addPackage, *packageFlags);
     launches_ = new build::GameLaunchController(main, *workspace, *compiles_, *prefs_);
     new imports::ImportController(main, *workspace, *prefs_, *imageImport, *soundImport, *textViewer);
     loading_->show();

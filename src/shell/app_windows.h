@@ -17,6 +17,7 @@ class GameLaunchController;
 }
 namespace torvane::workspace {
 class ClassCommandsController;
+class PackageCommandsController;
 }
 
 namespace torvane::shell {
@@ -44,6 +45,7 @@ public:
     QWidget* Window(const QString& className) const;
     build::CompileController& compiles() const { return *compiles_; }
     workspace::ClassCommandsController& classCommands() const { return *classCommands_; }
+    workspace::PackageCommandsController& packageCommands() const { return *packageCommands_; }
     build::GameLaunchController& launches() const { return *launches_; }
 
 private:
@@ -57,6 +59,7 @@ private:
     editor::TParserRepository* parsers_ = nullptr;
     build::CompileController* compiles_ = nullptr;
     workspace::ClassCommandsController* classCommands_ = nullptr;
+    workspace::PackageCommandsController* packageCommands_ = nullptr;
     build::GameLaunchController* launches_ = nullptr;
     std::vector<QString> order_;
     std::vector<QWidget*> windows_;

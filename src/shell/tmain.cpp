@@ -338,7 +338,7 @@ void TMain::RegisterCommands() {
     GiveCommandIcons(c);
 
     // Built by the parts that have not come yet: shown, but visibly disabled.
-    for (const char* id : {cmd::kNewPackage, cmd::kFind, cmd::kFindReplace, cmd::kSearchAgain,
+    for (const char* id : {cmd::kFind, cmd::kFindReplace, cmd::kSearchAgain,
                            cmd::kFindInFiles, cmd::kGotoLine, cmd::kQuickFindInFiles,
                            cmd::kConfigureTools}) {
         c.MarkNotAvailableYet(id);

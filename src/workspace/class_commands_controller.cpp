@@ -16,26 +16,6 @@
 
 namespace torvane::workspace {
 
-namespace {
-
-// Shows the workspace's trees, lists and project again on every way out of a change.
-class ShowAgain final {
-public:
-    explicit ShowAgain(TWorkspace& workspace) : workspace_(workspace) {}
-    ~ShowAgain() {
-        workspace_.ShowClassTrees();
-        workspace_.ShowPackageLists();
-        workspace_.ShowProject();
-    }
-    ShowAgain(const ShowAgain&) = delete;
-    ShowAgain& operator=(const ShowAgain&) = delete;
-
-private:
-    TWorkspace& workspace_;
-};
-
-}  // namespace
-
 ClassCommandsController::ClassCommandsController(shell::TMain& main, TWorkspace& workspace, shell::TPrefs& prefs,
                                                  TNewClsDlg& newClass, TDefaultProps& properties)
     : QObject(&main), main_(main), workspace_(workspace), prefs_(prefs), newClass_(newClass), properties_(properties) {
@@ -98,7 +78,7 @@ void ClassCommandsController::CreateSubClass() {
     workspace_.PullTreeStates();
     std::optional<CreatedClass> created;
     {
-        const ShowAgain showAgain(workspace_);
+        const TWorkspace::ShowAgain showAgain(workspace_);
         created = workspace::CreateSubClass(Context(), *parent, newClass_.ClassName(), newClass_.PackageName(),
                                             prefs_.Current().headerTemplate);
     }
@@ -115,7 +95,7 @@ void ClassCommandsController::DeleteClass() {
     const std::optional<SelectedClass> selected = SelectedClassOf(workspace_.Selection());
     if (!selected) return;
     workspace_.PullTreeStates();
-    const ShowAgain showAgain(workspace_);
+    const TWorkspace::ShowAgain showAgain(workspace_);
     workspace::DeleteClass(Context(), *selected);
 }
 

@@ -128,9 +128,6 @@ void TWorkspace::RegisterCommands() {
     c.Register(kInstallPackages, "Install Package(s)", "Install compiled packages");
     c.Register(kExportPackage, "Export Package", "Write the sources of a compiled package");
     c.Register(kPackageFlags, "Package Flags...", "Set a package's flags");
-    for (const char* id : {kImportPackageFromDir, kRemovePackages, kInstallPackages, kPackageFlags}) {
-        c.MarkNotAvailableYet(id);
-    }
     shell::GiveCommandIcons(c);
 
     c.Connect(kNewProject, this, [this] { NewProject(); });

@@ -49,6 +49,23 @@ public:
     TWorkspace(shell::TMain& main, shell::TLoading* loading);
     ~TWorkspace() override;
 
+    // Shows the trees, the package lists and the project again when it ends: the way out of every
+    // change to the model, also by an error.
+    class ShowAgain final {
+    public:
+        explicit ShowAgain(TWorkspace& workspace) : workspace_(workspace) {}
+        ~ShowAgain() {
+            workspace_.ShowClassTrees();
+            workspace_.ShowPackageLists();
+            workspace_.ShowProject();
+        }
+        ShowAgain(const ShowAgain&) = delete;
+        ShowAgain& operator=(const ShowAgain&) = delete;
+
+    private:
+        TWorkspace& workspace_;
+    };
+
     // WorkspaceServices
     bool InitClassBrowser(const platform::GameInstall& install) override;
     int FindClass(const std::string& className, const std::string& package) override;

@@ -25,6 +25,7 @@
 #include "support/sample_ide.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
+#include "support/tree_drop.h"
 #include "workspace/class_commands_controller.h"
 #include "workspace/tdefault_props.h"
 #include "workspace/tnewclsdlg.h"
@@ -91,21 +92,8 @@ protected:
     }
     // A drag of the selected class of the object tree dropped on an item (nullptr: empty space).
     void DropOn(QTreeWidgetItem* target) {
-        QTreeWidget* tree = workspace().ClassTree();
         workspace().show();
-        if (target) tree->scrollToItem(target);  // its parents expanded
-        QTreeWidgetItem* dragged = tree->currentItem();
-        std::unique_ptr<QMimeData> data(tree->model()->mimeData({tree->indexFromItem(dragged)}));
-        const QPoint at = target ? tree->visualItemRect(target).center() : QPoint(5, tree->viewport()->height() - 2);
-        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(tree->viewport(), &enter);
-        EXPECT_TRUE(enter.isAccepted());
-        QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(tree->viewport(), &move);
-        EXPECT_TRUE(move.isAccepted());
-        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(tree->viewport(), &drop);
-        EXPECT_EQ(drop.dropAction(), Qt::CopyAction);  // never a move, which would take the item away
+        testing::DropCurrentItemOn(workspace().ClassTree(), target);
     }
     static QStringList Captions(QTreeWidget* tree) {
         QStringList captions;
