@@ -13,6 +13,7 @@
 #include "platform/game_install.h"
 #include "unrealpkg/package_commands.h"
 #include "workspace/class_commands.h"
+#include "workspace/package_list_command.h"
 
 namespace {
 
@@ -90,6 +91,45 @@ int main(int argc, char** argv) {
     defaults->add_option("--package", defaultsPackage, "The class's package (else the first class of the name)");
     defaults->add_option("class", defaultsClass, "Class name")->required();
 
+    // The package commands of the workspace's "System" page.
+    namespace workspace = torvane::workspace;
+    workspace::PackagesCommand packagesCommand;
+    auto* packages = app.add_subcommand("packages", "The game's EditPackages list and the package commands");
+    packages->require_subcommand(1);
+    const auto packagesAction = [&](const char* name, const char* description,
+                                    workspace::PackagesCommand::Action action) {
+        auto* command = packages->add_subcommand(name, description);
+        command->add_option("--game", packagesCommand.gameRoot, "Game root")->required();
+        command->callback([&packagesCommand, action] { packagesCommand.action = action; });
+        return command;
+    };
+    using PackagesAction = workspace::PackagesCommand::Action;
+    packagesAction("list", "The EditPackages entries with the time their .u changed", PackagesAction::List);
+    packagesAction("importable", "Package directories with classes that the list lacks", PackagesAction::Importable);
+    packagesAction("install", "Add packages to the list (after its last EditPackages line)", PackagesAction::Install)
+        ->add_option("name", packagesCommand.names, "Package names")->required();
+    packagesAction("remove", "Remove a package from the list, unless other packages build on it",
+                   PackagesAction::Remove)
+        ->add_option("name", packagesCommand.names, "Package name")->required()->expected(1);
+    auto* packagesMove = packagesAction("move", "Put a package before another in the list", PackagesAction::Move);
+    packagesMove->add_option("name", packagesCommand.names, "Package name")->required()->expected(1);
+    packagesMove->add_option("--before", packagesCommand.before, "The entry it goes before")->required();
+    packagesMove->add_flag("--yes", packagesCommand.yes, "Answer the warning about the order with Yes");
+    auto* packagesNew =
+        packagesAction("new", "Create a package's directories and add it to the list", PackagesAction::New);
+    packagesNew->add_option("name", packagesCommand.names, "Package name")->required()->expected(1);
+    packagesNew->add_flag("--textures", packagesCommand.newPackage.textures, "Also a Textures directory");
+    packagesNew->add_flag("--sounds", packagesCommand.newPackage.sounds, "Also a Sounds directory");
+    packagesNew->add_flag("--music", packagesCommand.newPackage.music, "Also a Music directory");
+    packagesNew->add_flag("--models", packagesCommand.newPackage.models, "Also a Models directory");
+    packagesNew->add_option("--other", packagesCommand.newPackage.otherLines, "Another directory (repeatable)");
+    auto* packagesFlags = packagesAction("flags", "Print a compiled package's flags, or set them with the game's tool",
+                                         PackagesAction::Flags);
+    packagesFlags->add_option("name", packagesCommand.names, "Package name")->required()->expected(1);
+    packagesFlags->add_option("--set", packagesCommand.setFlags,
+                              "A flag to set: AllowDownload, ClientOptional, ServerSideOnly, BrokenLinks, Unsecure");
+    packagesFlags->add_option("--clear", packagesCommand.clearFlags, "A flag to clear");
+
     std::string compileGame, compileProject;
     std::vector<std::string> compileTokens;
     bool compileYes = false;
@@ -149,6 +189,10 @@ int main(int argc, char** argv) {
         if (*compile) {
             return torvane::build::RunCompileCommand(compileGame, compileProject, compileTokens, compileYes, std::cin,
                                                      std::cout, std::cerr);
+        }
+        if (*packages) {
+            packagesCommand.newPackage.others = !packagesCommand.newPackage.otherLines.empty();
+            return workspace::RunPackagesCommand(packagesCommand, std::cout, std::cerr);
         }
         if (*defaults) {
             return torvane::workspace::RunDefaults(defaultsGame, defaultsClass, defaultsPackage, std::cout, std::cerr);

@@ -62,6 +62,7 @@ PackageCommandsController::PackageCommandsController(shell::TMain& main, TWorksp
             const TWorkspace::ShowAgain showAgain(workspace_);
             created = CreatePackage(Context(), request);
         });
+        if (created) CollapseProjectPackage(request.name);
         return created;
     });
 }
@@ -99,6 +100,17 @@ void PackageCommandsController::NewPackage() {
     if (!CanChange()) return;
     createPackage_.Prepare();
     RunDialog(createPackage_);  // Ok creates the package (SetCreator) and closes unless refused
+}
+
+void PackageCommandsController::CollapseProjectPackage(const std::string& name) {
+    QTreeWidgetItem* root = workspace_.ProjectTree()->topLevelItem(0);
+    if (!root) return;
+    for (int i = root->childCount(); i-- > 0;) {
+        if (root->child(i)->text(0) == widgets::ToQString(name)) {
+            root->child(i)->setExpanded(false);
+            return;
+        }
+    }
 }
 
 void PackageCommandsController::ImportPackages() {

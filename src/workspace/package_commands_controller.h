@@ -50,6 +50,8 @@ private:
     // The selected entries of a list, in list order.
     static std::vector<std::string> SelectedNames(const QTreeWidget* list);
     static std::optional<int> FirstSelectedRow(const QTreeWidget* list);
+    // A new package's node in the project tree is shown collapsed (the tree shows the others open).
+    void CollapseProjectPackage(const std::string& name);
 
     shell::TMain& main_;
     TWorkspace& workspace_;

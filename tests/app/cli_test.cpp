@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "platform/file_ops.h"
+#include "support/package_builder.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -210,6 +212,89 @@ TEST(CliDefaultsTest, PrintsTheDefaultPropertiesOfAClass) {
     EXPECT_NE(rifle.output.find("\nWeapon\tAmmoName\tClass'Botpack.ShockCore'\tWeapon:15\tShockRifle:416\n"),
               std::string::npos);
     EXPECT_EQ(std::count(rifle.output.begin(), rifle.output.end(), '\n'), 190);
+}
+
+// The System page's package commands on a copy of the sample game (Core, Engine, DemoLib, DemoMod).
+TEST(CliPackagesTest, ListNewInstallMoveAndRemove) {
+    testing::TempDir dir;
+    const std::string game = testing::CopySampleGame(dir);
+    const std::string packages = kCli + " packages ";
+    const std::string root = " --game " + ShellQuote(game);
+    const auto names = [&] {  // the first column of the list
+        std::istringstream list(RunCommand(packages + "list" + root).output);
+        std::string text;
+        for (std::string line; std::getline(list, line);) text += line.substr(0, line.find('\t')) + " ";
+        return text;
+    };
+    const std::string list = RunCommand(packages + "list" + root).output;
+    EXPECT_EQ(list.substr(0, list.find('\n')), "Core\t[ Not Compiled ]");
+    EXPECT_EQ(names(), "Core Engine DemoLib DemoMod ");
+
+    // A new package: its directories, then its line after the last EditPackages line.
+    const auto created = RunCommand(packages + "new Fresh --textures --other Maps" + root);
+    EXPECT_EQ(created.exitCode, 0);
+    EXPECT_TRUE(platform::DirectoryExists(game + "/Fresh/Classes"));
+    EXPECT_TRUE(platform::DirectoryExists(game + "/Fresh/Textures"));
+    EXPECT_TRUE(platform::DirectoryExists(game + "/Fresh/Maps"));
+    EXPECT_FALSE(platform::DirectoryExists(game + "/Fresh/Sounds"));
+    EXPECT_NE(dir.Read("game/System/UnrealTournament.ini").find("EditPackages=DemoMod\r\nEditPackages=Fresh\r\n\r\n"),
+              std::string::npos);
+    const auto again = RunCommand(packages + "new fresh" + root + " 2>&1");
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_EQ(again.output, "Sorry, but that package already exists.\n");
+
+    // Package directories the list lacks; installing one of them.
+    dir.Write("game/Found/Classes/FoundThing.uc", "class FoundThing extends Actor;\r\n");
+    EXPECT_EQ(RunCommand(packages + "importable" + root).output, "Found\n");
+    const auto installed = RunCommand(packages + "install Found DemoLib" + root);
+    EXPECT_EQ(installed.exitCode, 0);
+    EXPECT_EQ(installed.output, "EditPackages=Found\n");  // DemoLib is listed already
+    EXPECT_EQ(names(), "Core Engine DemoLib DemoMod Fresh Found ");
+
+    // The order: only after the warning is answered.
+    const std::string ini = dir.Read("game/System/UnrealTournament.ini");
+    const auto refused = RunCommand(packages + "move Found --before demolib" + root + " 2>&1");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.output,
+              "Warning!  Adjusting the order of the EditPackages may cause some classes to no longer compile.  "
+              "Continue? [No]\n");
+    EXPECT_EQ(dir.Read("game/System/UnrealTournament.ini"), ini);
+    EXPECT_EQ(RunCommand(packages + "move Found --before demolib --yes" + root + " 2>/dev/null").exitCode, 0);
+    EXPECT_EQ(names(), "Core Engine Found DemoLib DemoMod Fresh ");
+    EXPECT_EQ(RunCommand(packages + "move Nothing --before Core --yes" + root + " 2>&1").output,
+              "torvane-cli: Nothing is not in the EditPackages list\n");
+
+    // Removing: refused while another package's classes build on it.
+    const auto relied = RunCommand(packages + "remove Engine" + root + " 2>&1");
+    EXPECT_EQ(relied.exitCode, 1);
+    EXPECT_EQ(relied.output, "Other packages rely on the package you are trying to remove.  Please remove them first\n");
+    EXPECT_EQ(RunCommand(packages + "remove Found" + root).exitCode, 0);
+    EXPECT_EQ(names(), "Core Engine DemoLib DemoMod Fresh ");
+}
+
+// The flags word read with the package reader, and set through the game's tool (the stand-in).
+TEST(CliPackagesTest, FlagsPrintedAndSetThroughTheTool) {
+    testing::TempDir dir;
+    const std::string game = testing::CopySampleGame(dir);
+    testing::PackageSpec spec;
+    spec.flags = 0x1;
+    spec.names = {"None"};
+    dir.Write("game/System/DemoLib.u", testing::BuildPackage(spec));
+    const std::string flags = kCli + " packages flags DemoLib --game " + ShellQuote(game);
+    EXPECT_EQ(RunCommand(flags).output, "+AllowDownload -ClientOptional -ServerSideOnly -BrokenLinks -Unsecure\n");
+    const auto set = RunCommand(flags + " --set serversideonly --set Unsecure --clear AllowDownload");
+    EXPECT_EQ(set.exitCode, 0);
+    EXPECT_EQ(set.output, "Package DemoLib.u written with flags 20\nDone\n");
+    EXPECT_EQ(RunCommand(flags).output, "-Allowdownload -ClientOptional +ServerSideOnly -BrokenLinks +Unsecure\n");
+    EXPECT_TRUE(platform::FileExists(game + "/System/DemoLib.v"));
+
+    const auto unknown = RunCommand(flags + " --set Shiny 2>&1");
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_EQ(unknown.output, "torvane-cli: no package flag Shiny (AllowDownload, ClientOptional, ServerSideOnly, "
+                              "BrokenLinks, Unsecure)\n");
+    const auto missing = RunCommand(kCli + " packages flags Nowhere --game " + ShellQuote(game) + " 2>&1");
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.output, "torvane-cli: The package Nowhere.u could not be found.\n");
 }
 
 // The 64-bit tool's own ini lists the packages; its ";EditPackages=RelicsBindings" is a comment.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include <QTreeWidget>
 
 #include "platform/file_ops.h"
+#include "platform/game_paths.h"
 #include "shell/app_windows.h"
 #include "shell/tmain.h"
 #include "support/package_builder.h"
@@ -212,6 +214,44 @@ TEST_F(PackageCommandsTest, NewPackageFromTheFileMenu) {
     };
     newPackage->trigger();
     EXPECT_EQ(prompter_.shown().size(), 1u);
+}
+
+// "New Package" of the project tree's menu: the package joins the open project, collapsed, with
+// the groups of the directories made; removing a package of the project is refused.
+TEST_F(PackageCommandsTest, NewPackageFromTheProjectTreeJoinsTheProject) {
+    dir_.Write("prog/Demo.tvx", "[Project]\r\nName=Demo\r\n[Packages]\r\nPackage0=DemoMod\r\n");
+    Start();
+    workspace().LoadProject(dir_.Path("prog/Demo.tvx"));
+    ASSERT_TRUE(workspace().ProjectOpen());
+    ASSERT_FALSE(workspace().ProjectModified());
+    workspace().Pages()->setCurrentIndex(0);
+    QAction* newPackage = Entry(workspace().ProjectTree(), "New Package");
+    ASSERT_NE(newPackage, nullptr);
+    answerDialog_ = [](QDialog& dialog) {
+        auto& create = static_cast<TCreatePackage&>(dialog);
+        QTest::keyClicks(create.PackageName(), "Fresh");
+        ClickBox(create.Sounds());
+        ClickBox(create.Models());
+        QTest::keyClick(create.PackageName(), Qt::Key_Return);  // Ok is the default button
+    };
+    newPackage->trigger();
+    EXPECT_TRUE(prompter_.shown().empty());
+    QTreeWidget* tree = workspace().ProjectTree();
+    const auto found = tree->findItems("Fresh", Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    QTreeWidgetItem* node = found.first();
+    EXPECT_EQ(node->parent(), tree->topLevelItem(0));
+    QStringList children;
+    for (int i = 0; i < node->childCount(); ++i) children << node->child(i)->text(0);
+    EXPECT_EQ(children, (QStringList{"Classes", "Models", "Sounds"}));
+    EXPECT_FALSE(node->isExpanded());
+    EXPECT_TRUE(workspace().ProjectModified());
+
+    workspace().Pages()->setCurrentIndex(kSystemPage);
+    Select(EditPackages(), "DemoMod");
+    Entry(EditPackages(), "Remove Packages")->trigger();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"Your current project relies on DemoMod.  Please close the project first"}));
+    EXPECT_EQ(Captions(EditPackages()), (QStringList{"Core", "Engine", "DemoLib", "DemoMod", "Fresh"}));
 }
 
 TEST_F(PackageCommandsTest, ImportPackageFromDirRebuildsTheTrees) {
