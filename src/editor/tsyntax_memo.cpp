@@ -26,6 +26,9 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent) : QsciScintilla(parent) {
     setTabWidth(8);
     setIndentationWidth(1);
     setIndentationsUseTabs(true);
+    // The indent step of 1 is for block indenting; the Tab key itself types a tab, as the
+    // game's sources are indented with tabs.
+    setTabIndents(false);
     setMarginWidth(0, 0);
     setMarginWidth(1, 18);
     setMarginSensitivity(1, true);

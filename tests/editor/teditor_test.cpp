@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QStatusBar>
+#include <QTest>
 
 #include "editor/tsyntax_memo.h"
 #include "shell/app_windows.h"
@@ -53,6 +54,31 @@ TEST(TEditorTest, StatusPanelsNeverOverlap) {
     EXPECT_EQ(engine->StatusPanels()[2], "Read Only");
     EXPECT_EQ(own->StatusPanels()[2], " Overwrite");
     EXPECT_TRUE(engine->StatusPanels()[3].startsWith("Epic Protected Class -- UnrealShare"));
+}
+
+// Sources are indented with tabs: the Tab key types one, Return keeps the line's indent and
+// Backspace takes one step back out of it.
+TEST(TEditorTest, TabTypesATabAndReturnKeepsTheIndent) {
+    testing::TempDir dir;
+    testing::ScriptedPrompter prompter;
+    std::string game;
+    shell::AppWindows windows(testing::SampleGameOptions(dir, prompter, game));
+    shell::TMain& main = windows.main();
+    main.Timer1Timer();
+    main.show();
+    TEditor* editor = main.OpenSourceFile(dir.Write("Typed.uc", "function F()\r\n{"), "", "");
+    TSyntaxMemo* memo = editor->Memo1();
+    memo->setFocus();
+    memo->SendScintilla(QsciScintilla::SCI_DOCUMENTEND);
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClick(memo, Qt::Key_Tab);
+    QTest::keyClicks(memo, "A();");
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClicks(memo, "B();");
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClick(memo, Qt::Key_Backspace);
+    QTest::keyClicks(memo, "}");
+    EXPECT_EQ(memo->text().toStdString(), "function F()\r\n{\r\n\tA();\r\n\tB();\r\n}");
 }
 
 }  // namespace
