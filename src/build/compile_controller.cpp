@@ -7,6 +7,7 @@
 #include "build/compile_run.h"
 #include "build/task.h"
 #include "build/tcompile.h"
+#include "core/interaction.h"
 #include "shell/preferences.h"
 #include "editor/teditor.h"
 #include "platform/file_ops.h"
@@ -120,11 +121,12 @@ void CompileController::DoPostBatch(bool success) {
     run.scripts().PostCompile(success);
 }
 
-void CompileController::RunScriptLines(const std::vector<std::string>& lines) {
+void CompileController::RunMacro(const std::string& scriptLine) {
     if (main_.Busy().Busy()) return;
     const shell::BusyState::Scope busy(main_.Busy());
     CompileRun run(MakeSetup());
-    run.RunScript(lines);
+    if (core::StatusSink* status = workspace_.StatusSink()) status->SetWorkspaceStatus("Performing Macro");
+    run.RunScript({scriptLine});
 }
 
 void CompileController::GotoLine(const std::string& lineText) {

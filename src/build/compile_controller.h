@@ -43,8 +43,10 @@ public:
     // while a compile or script runs; a script's error propagates to the command boundary.
     void DoPreBatch();
     void DoPostBatch(bool success);
-    // Runs script lines with the preference tokens (the macro tools), refused while busy.
-    void RunScriptLines(const std::vector<std::string>& lines);
+    // A macro tool: "Performing Macro" in the status line, then the one script line with the
+    // preference tokens. Refused while a compile or script runs; a script's error propagates to
+    // the command boundary.
+    void RunMacro(const std::string& scriptLine);
     // ErrorCount and RunFlag: the last compile's, read by the script macros.
     const CompileState& State() const { return state_; }
     CompileState& State() { return state_; }

@@ -5,15 +5,19 @@
 #include "platform/file_ops.h"
 #include "platform/game_paths.h"
 #include "platform/process.h"
+#include "platform/tool_command.h"
 
 namespace torvane::platform {
 
 bool ShellOpenAndWait(const std::string& file, const std::string& parameters) {
     const std::string path = AbsolutePath(ResolvePath(file));  // a bare name: the current directory
     ProcessSpec spec;
-    const bool opener = !(FileExists(path) && ::access(path.c_str(), X_OK) == 0);
+    // A Windows program runs through wine, as the desktop would start it.
+    const bool windowsImage = FileExists(path) && SniffProgramFile(path) == ProgramFileKind::WindowsImage;
+    const bool opener = !windowsImage && !(FileExists(path) && ::access(path.c_str(), X_OK) == 0);
     if (!opener) {
-        spec.argv = {path};
+        spec.argv = windowsImage ? ProgramCommand(path) : std::vector<std::string>{path};
+        if (spec.argv.empty()) return false;  // no wine
         for (auto& word : SplitCommandLine(parameters)) spec.argv.push_back(std::move(word));
     } else {
         const std::string xdgOpen = FindInPath("xdg-open");

@@ -8,6 +8,8 @@
 #include "platform/desktop_association.h"
 #include "shell/icons.h"
 #include "shell/tabout_box.h"
+#include "shell/tadd_edit_tool.h"
+#include "shell/tconfig_ext_tools.h"
 #include "shell/tloading.h"
 #include "shell/tmain.h"
 #include "shell/tprefs.h"
@@ -90,8 +92,11 @@ AppWindows::AppWindows(TMainOptions options) {
     Keep("TPackageFlags", packageFlags);
     auto* defaultProps = new workspace::TDefaultProps(main.Commands(), &main);
     Keep("TDefaultProps", defaultProps);
-    Placeholder("TConfigExtTools", "Configure External Tools");
-    Placeholder("TAddEditTool", "Add / Edit Tool");
+    // The tools dialog uses the add dialog, created right after it.
+    auto* addEditTool = new TAddEditTool(&main);
+    auto* configTools = new TConfigExtTools(main.Prompter(), *addEditTool, &main);
+    Keep("TConfigExtTools", configTools);
+    Keep("TAddEditTool", addEditTool);
     auto* ask = new build::TAsk(&main);
     Keep("TAsk", ask);
     auto* textViewer = new imports::TTextViewer(main.Prompter(), &main);
@@ -103,6 +108,7 @@ AppWindows::AppWindows(TMainOptions options) {
 
     main.AttachWindows(loading_, prefs_, about, selEditOptions, workspace);
     main.SetParsers(parsers_);
+    main.AttachToolDialogs(configTools, addEditTool);
     main.SetWorkspaceServices(workspace);
     workspace->AttachProjectDialogs(newProj, projAdd);
     workspace->AttachExportWindows(exportOptions, exportPackage);
@@ -111,6 +117,7 @@ AppWindows::AppWindows(TMainOptions options) {
     packageCommands_ = new workspace::PackageCommandsController(main, *workspace, *createPackage, *addPackage, *packageFlags);
     launches_ = new build::GameLaunchController(main, *workspace, *compiles_, *prefs_);
     new imports::ImportController(main, *workspace, *prefs_, *imageImport, *soundImport, *textViewer);
+    main.SetMacroRunner([compiles = compiles_](const std::string& scriptLine) { compiles->RunMacro(scriptLine); });
     loading_->show();
 }
 

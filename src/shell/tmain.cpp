@@ -87,7 +87,10 @@ TMain::TMain(TMainOptions options, QWidget* parent)
     logAdapter_ = std::make_unique<LogAdapter>(*this);
     logFile_ = std::make_unique<LogFile>(options_.paths.File("Torvane.log"));
     commands_ = std::make_unique<CommandRegistry>(*this, *prompter_);
-    busy_.SetChanged([this] { commands_->Refresh(); });
+    busy_.SetChanged([this] {
+        commands_->Refresh();
+        UpdateToolItems();
+    });
     resize(999, 618);
     RegisterCommands();
     BuildCentralArea();
@@ -339,8 +342,7 @@ void TMain::RegisterCommands() {
 
     // Built by the parts that have not come yet: shown, but visibly disabled.
     for (const char* id : {cmd::kFind, cmd::kFindReplace, cmd::kSearchAgain,
-                           cmd::kFindInFiles, cmd::kGotoLine, cmd::kQuickFindInFiles,
-                           cmd::kConfigureTools}) {
+                           cmd::kFindInFiles, cmd::kGotoLine, cmd::kQuickFindInFiles}) {
         c.MarkNotAvailableYet(id);
     }
 }
@@ -377,6 +379,7 @@ void TMain::ConnectCommands() {
         if (selEditOptions_) selEditOptions_->exec();
     });
     c.Connect(cmd::kEnvironmentOptions, this, [this] { EnvironmentOptions(); });
+    c.Connect(cmd::kConfigureTools, this, [this] { ConfigureExternalTools(); });
     c.Connect(cmd::kViewWorkspace, this, [this] { ViewWorkspace(); });
     c.Connect(cmd::kViewOutputLog, this,
               [this] { SetOutputLogVisible(commands_->Command(cmd::kViewOutputLog)->isChecked()); });
@@ -699,6 +702,7 @@ void TMain::Timer1Timer() {
             if (prefs_) prefs_->SavePreferences(settings_, templatePath);
         });
         RunGuarded(*prompter_, [this] { OpenArguments(); });
+        RunGuarded(*prompter_, [this] { RebuildToolsMenu(); });
     }
     RunGuarded(*prompter_, [this] {
         // The first start (no layout stored yet) shows the workspace docked at the left.

@@ -45,6 +45,8 @@ class LogFile;
 class TLoading;
 class TPrefs;
 class TAboutBox;
+class TAddEditTool;
+class TConfigExtTools;
 class TSelEditOptions;
 
 struct TMainOptions {
@@ -80,6 +82,10 @@ public:
                        TSelEditOptions* selEditOptions, QWidget* workspace);
     void SetWorkspaceServices(WorkspaceServices* services);
     void SetParsers(editor::TParserRepository* parsers) { parsers_ = parsers; }
+    // The tools dialog and its add dialog (Tools > Configure External Tools...).
+    void AttachToolDialogs(TConfigExtTools* configTools, TAddEditTool* addEditTool);
+    // Runs a macro tool's script line (the compile controller's interpreter).
+    void SetMacroRunner(std::function<void(const std::string& scriptLine)> runMacro) { runMacro_ = std::move(runMacro); }
 
     // File commands.
     editor::TEditor* OpenSourceFile(const std::string& path, const std::string& package,
@@ -129,6 +135,16 @@ public:
     bool ResizeBottomPanel(int newHeight);
     void SetOutputLogVisible(bool visible);
     void EnvironmentOptions();
+
+    // The Tools menu: its five fixed items, then one item per stored tool (Tool0, Tool1, ... up
+    // to the first empty one), carrying the tool's index.
+    void RebuildToolsMenu();
+    // A tool item's click: runs ToolExec<index> as it is stored now, a program (waited for, the
+    // IDE minimised when the preferences say so) or a macro. Refused while a compile or script
+    // runs; a program that cannot be started is ignored.
+    void ToolLaunch(int index);
+    // Tools > Configure External Tools...: the tools dialog, loaded from the settings file.
+    void ConfigureExternalTools();
 
     QListWidget* OutputLogWidget() const { return outputLog_; }
     QTabBar* FileTabs() const { return fileTabs_; }
@@ -184,6 +200,7 @@ private:
     void OnActiveEditor(const char* id, void (*call)(QsciScintilla&));
     void Terminate(int code);
     void ShowNewestLogLine();
+    void UpdateToolItems();
 
     TMainOptions options_;
     SettingsFile settings_;
@@ -227,6 +244,9 @@ private:
     TSelEditOptions* selEditOptions_ = nullptr;
     QWidget* workspace_ = nullptr;
     editor::TParserRepository* parsers_ = nullptr;
+    TConfigExtTools* configTools_ = nullptr;
+    TAddEditTool* addEditTool_ = nullptr;
+    std::function<void(const std::string&)> runMacro_;
 };
 
 }  // namespace torvane::shell
