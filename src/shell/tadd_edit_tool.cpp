@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "shell/external_tools.h"
@@ -41,10 +42,10 @@ TAddEditTool::TAddEditTool(QWidget* parent) : QDialog(parent, Qt::Tool) {
     execute_ = new QLineEdit(this);
     execute_->setObjectName(QStringLiteral("Execute"));
     fields->addWidget(execute_, 1, 1);
-    browse_ = new QPushButton(QStringLiteral("..."), this);
+    browse_ = new QToolButton(this);
+    browse_->setText(QStringLiteral("..."));
     browse_->setObjectName(QStringLiteral("Browse"));
     browse_->setToolTip(QStringLiteral("Choose the program"));
-    browse_->setAutoDefault(false);
     fields->addWidget(browse_, 1, 2);
     fields->setColumnStretch(1, 1);
     layout->addLayout(fields);
@@ -55,7 +56,7 @@ TAddEditTool::TAddEditTool(QWidget* parent) : QDialog(parent, Qt::Tool) {
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(browse_, &QPushButton::clicked, this, &TAddEditTool::BrowseClicked);
+    connect(browse_, &QToolButton::clicked, this, &TAddEditTool::BrowseClicked);
     connect(description_, &QLineEdit::textChanged, this, &TAddEditTool::UpdateOk);
     resize(460, sizeHint().height());
 }

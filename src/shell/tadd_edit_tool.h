@@ -7,6 +7,7 @@
 
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 
 namespace torvane::shell {
 
@@ -32,7 +33,7 @@ public:
 
     QLineEdit* DescriptionEdit() const { return description_; }
     QLineEdit* ExecuteEdit() const { return execute_; }
-    QPushButton* BrowseButton() const { return browse_; }
+    QToolButton* BrowseButton() const { return browse_; }
     QPushButton* OkButton() const { return ok_; }
 
 private:
@@ -43,7 +44,7 @@ private:
     QString browseDirectory_;
     QLineEdit* description_ = nullptr;
     QLineEdit* execute_ = nullptr;
-    QPushButton* browse_ = nullptr;
+    QToolButton* browse_ = nullptr;
     QPushButton* ok_ = nullptr;
 };
 

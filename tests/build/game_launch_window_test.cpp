@@ -29,24 +29,11 @@
 #include "support/sample_ide.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
+#include "support/window_state_recorder.h"
 #include "workspace/tworkspace.h"
 
 namespace torvane::build {
 namespace {
-
-// Whether the window was minimised after each change of its state.
-class WindowStateRecorder final : public QObject {
-public:
-    explicit WindowStateRecorder(QWidget& window) : window_(window) { window.installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::WindowStateChange) minimized.push_back(window_.isMinimized());
-        return false;
-    }
-    std::vector<bool> minimized;
-
-private:
-    QWidget& window_;
-};
 
 class GameLaunchWindowTest : public ::testing::Test {
 protected:
@@ -60,7 +47,7 @@ protected:
             pauses_.push_back(milliseconds);
             statusAtPause_ = workspace().Status()->text();
         });
-        states_ = std::make_unique<WindowStateRecorder>(main());
+        states_ = std::make_unique<testing::WindowStateRecorder>(main());
         Activate();
     }
     void TearDown() override { ::unsetenv("UCC_STANDIN_SERVER_MS"); }
@@ -118,7 +105,7 @@ protected:
     std::string preferences_;  // more lines for [Preferences]
     testing::ScriptedPrompter prompter_;
     std::unique_ptr<shell::AppWindows> windows_;
-    std::unique_ptr<WindowStateRecorder> states_;
+    std::unique_ptr<testing::WindowStateRecorder> states_;
     std::vector<int> pauses_;
     QString statusAtPause_;
 };

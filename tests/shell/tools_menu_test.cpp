@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <QTimer>
 #include <QTreeWidget>
 #include <functional>
@@ -27,26 +28,14 @@
 #include "shell/tmain.h"
 #include "shell/tprefs.h"
 #include "support/qt_wait.h"
+#include "support/sample_ide.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
+#include "support/window_state_recorder.h"
 #include "workspace/tworkspace.h"
 
 namespace torvane::shell {
 namespace {
-
-// Whether the window was minimised after each change of its state.
-class WindowStateRecorder final : public QObject {
-public:
-    explicit WindowStateRecorder(QWidget& window) : window_(window) { window.installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::WindowStateChange) minimized.push_back(window_.isMinimized());
-        return false;
-    }
-    std::vector<bool> minimized;
-
-private:
-    QWidget& window_;
-};
 
 // Runs act on the modal dialog of type T once its exec() shows it.
 template <class T>
@@ -66,28 +55,29 @@ class ToolsMenuTest : public ::testing::Test {
 protected:
     void SetUp() override { game_ = testing::CopySampleGame(dir_); }
 
-    void Start(const std::string& settings) {
-        platform::CreateDirectories(dir_.Path("prog"));
-        // The start-up writes [IDE] and [Preferences]: both come first, so that a section the
-        // test adds stays last.
-        dir_.Write("prog/Torvane.ini", "[IDE]\r\nMaximized=false\r\n[Preferences]\r\nUTPath=" + game_ + "\r\n" + settings);
-        TMainOptions options;
-        options.paths = {dir_.Path("prog"), dir_.Path("prog")};
-        options.prompter = &prompter_;
-        options.terminate = [](int) { FAIL() << "terminated"; };
-        windows_ = std::make_unique<AppWindows>(std::move(options));
+    // preferences: more lines of [Preferences]; sections: what follows it and [IDE]. Sections
+    // the start-up adds go to the end of the file.
+    void Start(const std::string& sections, const std::string& preferences = "") {
+        windows_ = std::make_unique<AppWindows>(
+            testing::GameOptions(dir_, prompter_, game_, preferences + "[IDE]\r\nMaximized=false\r\n" + sections));
         main().Timer1Timer();
         ASSERT_TRUE(main().Started());
     }
     TMain& main() { return windows_->main(); }
     SettingsFile& Settings() { return main().Settings(); }
     std::string Ini() const { return dir_.Read("prog/Torvane.ini"); }
-    // The settings file split before its Tools section: what the start-up wrote, and the rest.
-    std::pair<std::string, std::string> SplitAtTools() const {
+    // The settings file before its Tools section (what the start-up wrote), and the Tools
+    // section up to the [Notes] section that follows it.
+    std::string BeforeTools() const {
         const std::string ini = Ini();
-        const std::size_t at = ini.find("[Tools]");
-        if (at == std::string::npos) return {ini, ""};
-        return {ini.substr(0, at), ini.substr(at)};
+        return ini.substr(0, ini.find("[Tools]"));
+    }
+    std::string ToolsUpToNotes() const {
+        const std::string ini = Ini();
+        const std::size_t tools = ini.find("[Tools]");
+        const std::size_t notes = ini.find("[Notes]\r\nKeep=3\r\n");
+        if (tools == std::string::npos || notes == std::string::npos || notes < tools) return "(sections lost)";
+        return ini.substr(tools, notes - tools);
     }
     // The Tools menu's captions, separators as "-".
     std::vector<QString> ToolsMenuCaptions() {
@@ -159,7 +149,7 @@ TEST_F(ToolsMenuTest, StartUpListsTheToolsUpToTheFirstEmptyDescription) {
 TEST_F(ToolsMenuTest, AProgramRunsAsStoredAtTheClickWhileTheIdeIsMinimised) {
     RecordingProgram("my");
     Start("[Tools]\r\nTool0=Record\r\nToolExec0=" + dir_.Path("other") + "\r\n");
-    WindowStateRecorder states(main());
+    testing::WindowStateRecorder states(main());
     // The command line is read when the item is chosen; the path with a blank is cut there.
     Settings().WriteIniString("Tools", "ToolExec0", dir_.Path("my tools/run.sh -x \"a b\""));
     ToolItem(0)->trigger();
@@ -192,9 +182,9 @@ TEST_F(ToolsMenuTest, AProgramThatCannotStartAndAnEmptyCommandShowNothing) {
 }
 
 TEST_F(ToolsMenuTest, AMacroRunsItsLineThroughTheScriptInterpreterWithTheTokens) {
-    Start("Token0=GREETING\r\nTokenValue0=hello\r\nToken1=\r\nTokenValue1=\r\n"
-          "[Tools]\r\nTool0=Where\r\nToolExec0=@macro ECHO %UTPATH% %GREETING%\r\n"
-          "Tool1=Broken\r\nToolExec1=@MACRO SLEEP soon\r\n");
+    Start("[Tools]\r\nTool0=Where\r\nToolExec0=@macro ECHO %UTPATH% %GREETING%\r\n"
+          "Tool1=Broken\r\nToolExec1=@MACRO SLEEP soon\r\n",
+          "Token0=GREETING\r\nTokenValue0=hello\r\nToken1=\r\nTokenValue1=\r\n");
     auto& workspace = *static_cast<workspace::TWorkspace*>(windows_->Window(QStringLiteral("TWorkspace")));
     ToolItem(0)->trigger();
     QListWidget* log = main().OutputLogWidget();
@@ -267,15 +257,15 @@ TEST_F(ToolsMenuTest, TheDialogAddsEditsAndRemovesRowsAndOkRewritesTheSection) {
         dialog.RemoveAction()->trigger();
         QTest::mouseClick(Button(dialog, "OK"), Qt::LeftButton);
     });
-    const std::string head = SplitAtTools().first;
+    const std::string head = BeforeTools();
     ConfigureCommand()->trigger();
     const std::vector<std::pair<QString, QString>> stored = {
         {"Lint", "lint.sh -q"}, {"Docs", "docs.sh"}, {"Old", "old.sh"}};
     EXPECT_EQ(loaded, stored);
     EXPECT_FALSE(ConfigTools().isVisible());
-    EXPECT_EQ(SplitAtTools().first, head);
-    EXPECT_EQ(SplitAtTools().second, "[Tools]\r\nTool0=Lint all\r\nToolExec0=lint.sh -a\r\n"
-                                     "Tool1=Echo root\r\nToolExec1=@macro ECHO %UTPATH%\r\n\r\n[Notes]\r\nKeep=3\r\n");
+    EXPECT_EQ(BeforeTools(), head);
+    EXPECT_EQ(ToolsUpToNotes(), "[Tools]\r\nTool0=Lint all\r\nToolExec0=lint.sh -a\r\n"
+                                "Tool1=Echo root\r\nToolExec1=@macro ECHO %UTPATH%\r\n\r\n");
     const std::vector<QString> menu = {"Editor Preferences...", "Enviroment Options...", "-",
                                        "Configure External Tools...", "-", "Lint all", "Echo root"};
     EXPECT_EQ(ToolsMenuCaptions(), menu);
@@ -315,10 +305,10 @@ TEST_F(ToolsMenuTest, RemovingEveryToolLeavesTheHeaderAndOneEmptyLine) {
         dialog.RemoveAction()->trigger();
         dialog.accept();
     });
-    const std::string head = SplitAtTools().first;
+    const std::string head = BeforeTools();
     ConfigureCommand()->trigger();
-    EXPECT_EQ(SplitAtTools().first, head);
-    EXPECT_EQ(SplitAtTools().second, "[Tools]\r\n\r\n[Notes]\r\nKeep=3\r\n");
+    EXPECT_EQ(BeforeTools(), head);
+    EXPECT_EQ(ToolsUpToNotes(), "[Tools]\r\n\r\n");
     EXPECT_EQ(ToolsMenuCaptions().size(), 5u);
 }
 
