@@ -372,6 +372,33 @@ TEST_F(LinuxLayoutCompileTest, EveryCopyTheToolCouldFindIsBackedUpAndDeleted) {
     EXPECT_TRUE(platform::FileExists(UserFile("DemoMod.u")));
 }
 
+// The compile copy lives beside the configuration the tool reads, not in System: a copy left
+// there by a compile that did not finish is found, offered at start-up and before a compile, and
+// restored over that configuration.
+TEST_F(LinuxLayoutCompileTest, LeftoverCompileCopyBesideTheIniTheToolReadsIsRestored) {
+    MakeAll();
+    const std::string copy = CompileCopyPath(ini_);
+    ASSERT_EQ(platform::SplitLastSeparator(copy).first, platform::SplitLastSeparator(ini_).first);
+    ASSERT_NE(copy, game_ + "/System/UnrealTournament.torvane");
+    const std::string good = platform::ReadWholeFile(ini_);
+    const std::string rewritten = "[Editor.EditorEngine]\r\nEditPackages=DemoMod\r\n";
+    testing::WriteFile(copy, good);
+    testing::WriteFile(ini_, rewritten);
+
+    prompter_.QueueAnswer(core::Answer::No);  // the start-up question: keep it for now
+    EXPECT_TRUE(RestoreInterruptedCompile(ini_, prompter_));
+    EXPECT_EQ(platform::ReadWholeFile(copy), good);
+
+    platform::DeleteFile(UserFile("DemoMod.u"));  // so that the compile has a package to build
+    prompter_.QueueAnswer(core::Answer::Yes);  // the compile's question: restore, then compile
+    EXPECT_TRUE(Pipeline().DoCompile(false));
+    ASSERT_EQ(prompter_.shown().size(), 2u);
+    EXPECT_EQ(prompter_.shown()[1].text.rfind(copy + " is left from a compile that did not finish", 0), 0u);
+    EXPECT_EQ(platform::ReadWholeFile(ini_), good);
+    EXPECT_FALSE(platform::FileExists(copy));
+    EXPECT_TRUE(LogHas("Compiling DemoPickup"));
+}
+
 TEST_F(LinuxLayoutCompileTest, UserIncludeRewritesAndRestoresTheIniTheToolReads) {
     MakeAll();
     const std::string iniBefore = platform::ReadWholeFile(ini_);
