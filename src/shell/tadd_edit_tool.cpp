@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "core/ini_file.h"
 #include "shell/external_tools.h"
 #include "widgets/text_codec.h"
 
@@ -41,6 +42,9 @@ TAddEditTool::TAddEditTool(QWidget* parent) : QDialog(parent, Qt::Tool) {
     fields->addWidget(new QLabel(QStringLiteral("Execute"), this), 1, 0);
     execute_ = new QLineEdit(this);
     execute_->setObjectName(QStringLiteral("Execute"));
+    // The settings file gives back no more of a value than this.
+    description_->setMaxLength(static_cast<int>(core::kMaxProfileValue));
+    execute_->setMaxLength(static_cast<int>(core::kMaxProfileValue));
     fields->addWidget(execute_, 1, 1);
     browse_ = new QToolButton(this);
     browse_->setText(QStringLiteral("..."));

@@ -88,7 +88,8 @@ TEST(ExternalToolsTest, SavingRewritesOnlyTheToolsSection) {
 
 TEST(ExternalToolsTest, SavedToolsReadBackAndAFileThatCannotBeWrittenStaysAsItWas) {
     testing::TempDir dir;
-    const std::vector<ExternalTool> tools = {{"Lint & fix", "lint.sh -q"}, {"Docs", "@macro ECHO hi"}};
+    const std::vector<ExternalTool> tools = {
+        {"Lint & fix", "lint.sh -q"}, {"Docs", "@macro ECHO hi"}, {std::string(254, 'd'), std::string(254, 'c')}};
     const std::string path = dir.Path("Torvane.ini");
     SaveExternalTools(path, tools);
     EXPECT_EQ(ReadExternalTools(SettingsFile(path)), tools);

@@ -376,6 +376,10 @@ TEST_F(ToolsMenuTest, TheAddDialogNeedsADescriptionAndBrowsesTheGamesSystemDirec
             EXPECT_FALSE(add.OkButton()->isEnabled());
             QTest::keyClicks(add.DescriptionEdit(), "Setup");
             EXPECT_TRUE(add.OkButton()->isEnabled());
+            // No longer than the settings file reads back.
+            add.ExecuteEdit()->clear();
+            QTest::keyClicks(add.ExecuteEdit(), QString(300, QLatin1Char('x')));
+            EXPECT_EQ(add.ExecuteEdit()->text().size(), 254);
             // The browse button's open dialog starts in System and lists Windows programs in
             // any letter case.
             WhenShown<QFileDialog>([&](QFileDialog& open) {
