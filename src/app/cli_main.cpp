@@ -11,6 +11,7 @@
 #include "intel/intel_commands.h"
 #include "platform/file_ops.h"
 #include "platform/game_install.h"
+#include "shell/external_tools_command.h"
 #include "unrealpkg/package_commands.h"
 #include "workspace/class_commands.h"
 #include "workspace/package_list_command.h"
@@ -147,6 +148,18 @@ int main(int argc, char** argv) {
     script->add_option("--token", scriptTokens, "A token NAME=VALUE (repeatable)");
     script->add_option("file", scriptFile, "Script file")->required();
 
+    std::string toolsSettings;
+    torvane::shell::RunToolOptions toolOptions;
+    auto* tools = app.add_subcommand("tools", "The Tools menu's own entries of a settings file (Torvane.ini)");
+    tools->require_subcommand(1);
+    auto* toolsList = tools->add_subcommand("list", "Print each tool: index, description and command line");
+    toolsList->add_option("--settings", toolsSettings, "The settings file (Torvane.ini)")->required();
+    auto* toolsRun = tools->add_subcommand("run", "Run a tool as its menu entry does");
+    toolsRun->add_option("--settings", toolOptions.settingsFile, "The settings file (Torvane.ini)")->required();
+    toolsRun->add_option("index", toolOptions.index, "The tool's index, from 0")->required();
+    toolsRun->add_option("--game", toolOptions.gameRoot, "Game root for a macro (default: the settings' UTPath)");
+    toolsRun->add_option("--token", toolOptions.tokens, "Another token NAME=VALUE for a macro (repeatable)");
+
     torvane::editor::FindCommandOptions findOptions;
     auto* find = app.add_subcommand("find", "Find in files: every source line holding a text, any letter case");
     find->add_option("--game", findOptions.gameRoot, "Game root")->required();
@@ -198,6 +211,8 @@ int main(int argc, char** argv) {
             return torvane::workspace::RunDefaults(defaultsGame, defaultsClass, defaultsPackage, std::cout, std::cerr);
         }
         if (*find) return torvane::editor::RunFindCommand(findOptions, std::cout, std::cerr);
+        if (*toolsList) return torvane::shell::ListToolsCommand(toolsSettings, std::cout, std::cerr);
+        if (*toolsRun) return torvane::shell::RunToolCommand(toolOptions, std::cin, std::cout, std::cerr);
         if (*classes) {
             return torvane::workspace::RunClassScan(scanGame, scanCaches, scanPrint, std::cout, std::cerr);
         }

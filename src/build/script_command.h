@@ -14,4 +14,10 @@ int RunScriptCommand(const std::string& gameRoot, const std::string& projectFile
                      const std::vector<std::string>& tokens, const std::string& scriptFile,
                      std::istream& in, std::ostream& out, std::ostream& err);
 
+// The same for script lines at hand (a macro tool's one line), without a project;
+// programDirectory is %TORVANEPATH%.
+int RunScriptLinesCommand(const std::string& gameRoot, const std::string& programDirectory,
+                          const std::vector<std::string>& tokens, const std::vector<std::string>& lines,
+                          std::istream& in, std::ostream& out, std::ostream& err);
+
 }  // namespace torvane::build

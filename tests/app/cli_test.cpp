@@ -500,6 +500,52 @@ TEST(CliScriptTest, ProgramsAreLookedUpInTheCurrentDirectoryFirst) {
     EXPECT_EQ(result.output.find("from the search path"), std::string::npos) << result.output;
 }
 
+// torvane-cli tools lists and runs the Tools menu's entries of a settings file as the menu does,
+// but says what went wrong.
+TEST(CliToolsTest, ListsAndRunsTheToolsOfASettingsFile) {
+    testing::TempDir dir;
+    const std::string root = testing::CopySampleGame(dir);
+    ::chmod(dir.Write("bin/greet", "#!/bin/sh\necho \"hello $1\" > \"$2\"\n").c_str(), 0755);
+    const std::string settings = dir.Write(
+        "prog/Torvane.ini",
+        "[Preferences]\r\nUTPath=" + root + "\r\nToken0=MAP\r\nTokenValue0=dm-demo\r\n"
+        "[Tools]\r\nTool0=Greet\r\nToolExec0=" + dir.Path("bin/greet") + " there " + dir.Path("out.txt") +
+        "\r\nTool1=Where\r\nToolExec1=@macro ECHO %UTPATH% %MAP% %MOD% %TORVANEPATH%\r\n"
+        "Tool2=Empty\r\nTool3=Missing\r\nToolExec3=" + dir.Path("no/such") + "\r\n"
+        "Tool4=Broken\r\nToolExec4=@MACRO SLEEP soon\r\nTool6=Stale\r\n");
+    const std::string tools = kCli + " tools ";
+    const std::string withSettings = " --settings " + ShellQuote(settings);
+
+    auto result = RunCommand(tools + "list" + withSettings);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "0\tGreet\t" + dir.Path("bin/greet") + " there " + dir.Path("out.txt") +
+                                 "\n1\tWhere\t@macro ECHO %UTPATH% %MAP% %MOD% %TORVANEPATH%\n2\tEmpty\t\n"
+                                 "3\tMissing\t" + dir.Path("no/such") + "\n4\tBroken\t@MACRO SLEEP soon\n");
+
+    result = RunCommand(tools + "run 0" + withSettings);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(dir.Read("out.txt"), "hello there\n");
+    result = RunCommand(tools + "run 1" + withSettings + " --token MOD=demomod");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, root + " DM-DEMO DEMOMOD " + dir.Path("prog") + "\n");
+
+    const struct {
+        std::string arguments;
+        std::string error;
+    } failures[] = {
+        {"run 2" + withSettings, "torvane-cli: tool 2 has no command line\n"},
+        {"run 3" + withSettings, "torvane-cli: " + dir.Path("no/such") + " could not be started\n"},
+        {"run 4" + withSettings, "torvane-cli: 'soon' is not a valid integer value\n"},
+        {"run 5" + withSettings, "torvane-cli: there is no tool 5 (5 tools)\n"},
+        {"list --settings " + ShellQuote(dir.Path("none.ini")), "torvane-cli: " + dir.Path("none.ini") + " does not exist\n"},
+    };
+    for (const auto& failure : failures) {
+        result = RunCommand(tools + failure.arguments + " 2>&1 >/dev/null");
+        EXPECT_EQ(result.exitCode, 1) << failure.arguments;
+        EXPECT_EQ(result.output, failure.error) << failure.arguments;
+    }
+}
+
 // torvane-cli find lists what the output log lists: path(line): text in the location's order.
 TEST(CliFindTest, ListsTheHitLinesOfALocationOnACopiedTree) {
     testing::TempDir dir;
