@@ -84,6 +84,7 @@ void ClassCommandsController::CreateSubClass() {
     }
     if (!created) return;
     if (created->objectNode) {
+        workspace_.ClassTree()->scrollToItem(workspace_.ClassTree()->currentItem());
         workspace_.ClassTreeDblClick(workspace_.ClassTree()->currentItem());  // the new node, selected
     } else {
         main_.OpenSourceFile(created->fileName, newClass_.PackageName(), newClass_.ClassName());

@@ -49,7 +49,9 @@ bool CreatePackageDirectories(const std::string& gameRoot, const std::string& pa
     return true;
 }
 
-// Appends a child to parent, kept in the tree's alphabetical order, and selects it alone.
+// Appends a child to parent, kept in the tree's alphabetical order, and selects it alone. A
+// selected node is shown: its ancestors are expanded, also after adding a new package has
+// collapsed the trees.
 ClassNode& AddSelectedChild(ClassTree& tree, ClassNode& parent, const ClassEntry& entry) {
     tree.Walk([](ClassNode& node) {
         node.selected = false;
@@ -57,6 +59,7 @@ ClassNode& AddSelectedChild(ClassTree& tree, ClassNode& parent, const ClassEntry
     });
     ClassNode& child = tree.AddChild(parent, entry);
     child.selected = true;
+    for (ClassNode* up = &parent; up; up = up->parent) up->expanded = true;
     tree.SortChildren(parent);
     return child;
 }

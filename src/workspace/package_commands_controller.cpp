@@ -129,9 +129,14 @@ void PackageCommandsController::RemovePackages1Click() {
     if (!CanChange()) return;
     const std::vector<std::string> selected = SelectedNames(workspace_.EditPackages());
     if (selected.empty()) return;
-    workspace_.PullTreeStates();
-    const TWorkspace::ShowAgain showAgain(workspace_);
-    RemovePackage(Context(), selected.front());
+    {
+        workspace_.PullTreeStates();
+        const TWorkspace::ShowAgain showAgain(workspace_);
+        RemovePackage(Context(), selected.front());
+    }
+    // After a refusal the entry stays selected, to be removed once what relies on it is gone.
+    const auto kept = workspace_.EditPackages()->findItems(widgets::ToQString(selected.front()), Qt::MatchExactly);
+    if (!kept.isEmpty()) workspace_.EditPackages()->setCurrentItem(kept.first());
 }
 
 void PackageCommandsController::InstallPackages1Click() {

@@ -148,7 +148,11 @@ TEST_F(ClassCommandsTest, CreateSubClassWithCtrlNIntoANewPackage) {
               std::string::npos);
     ASSERT_EQ(workspace().EditPackages()->topLevelItemCount(), 5);
     EXPECT_EQ(workspace().EditPackages()->topLevelItem(4)->text(0), "GemMod");
-    EXPECT_EQ(workspace().ClassTree()->currentItem()->text(0), "Gem");
+    // Adding the package collapsed the trees; the new class is still shown, selected.
+    QTreeWidgetItem* gem = workspace().ClassTree()->currentItem();
+    ASSERT_NE(gem, nullptr);
+    EXPECT_EQ(gem->text(0), "Gem");
+    for (QTreeWidgetItem* up = gem->parent(); up; up = up->parent()) EXPECT_TRUE(up->isExpanded()) << up->text(0).toStdString();
 }
 
 TEST_F(ClassCommandsTest, TheDialogStaysOpenForABadNameAndNeedsASelectedClass) {

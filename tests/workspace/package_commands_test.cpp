@@ -108,6 +108,8 @@ TEST_F(PackageCommandsTest, RemovePackagesFromTheEditPackagesMenu) {
     EXPECT_EQ(Shown(), (std::vector<std::string>{
                            "Other packages rely on the package you are trying to remove.  Please remove them first"}));
     EXPECT_EQ(Captions(EditPackages()), (QStringList{"Core", "Engine", "DemoLib", "DemoMod"}));
+    ASSERT_EQ(EditPackages()->selectedItems().size(), 1);
+    EXPECT_EQ(EditPackages()->selectedItems().first()->text(0), "Core");
 
     const std::string before = Ini();
     Select(EditPackages(), "DemoMod");
