@@ -100,8 +100,10 @@ void TDefaultProps::ShowProperties(const DefaultProperties& properties, const st
         }
     }
     if (autoExpand) tree_->expandAll();
-    tree_->resizeColumnToContents(0);  // the names whole, unless they would crowd out the values
-    tree_->setColumnWidth(0, std::min(tree_->columnWidth(0) + 12, tree_->width() * 3 / 5));
+    // The names whole, unless they would crowd out the values. Measured against the window, which
+    // has its size also before it is first shown (the tree gets its own only then).
+    tree_->resizeColumnToContents(0);
+    tree_->setColumnWidth(0, std::min(tree_->columnWidth(0) + 12, width() * 3 / 5));
     tree_->setUpdatesEnabled(true);
     setWindowTitle(ToQString("Default Properties (" + className + ")"));
     if (!placed_ && parentWidget()) {

@@ -256,6 +256,13 @@ TEST_F(ClassCommandsTest, DefaultPropertiesWindowAndItsJumps) {
                                  "  DrawScale=1.000000", "Inventory=", "  Charge=0",
                                  "  PickupMessage=\"You picked up a demo pickup\""}));
     EXPECT_TRUE(tree->topLevelItem(0)->isExpanded());  // Auto-Expand is on by default
+    // The first time the window shows, the names are shown whole, and the values beside them.
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        const int indent = tree->indentation() * ((*it)->parent() ? 2 : 1);
+        EXPECT_GE(tree->columnWidth(0), indent + tree->fontMetrics().horizontalAdvance((*it)->text(0)))
+            << (*it)->text(0).toStdString();
+    }
+    EXPECT_GT(tree->viewport()->width() - tree->columnWidth(0), tree->fontMetrics().horizontalAdvance("False"));
 
     // A double-click opens the declaring class at its line; "Look Up Value" the setting line.
     QTreeWidgetItem* message = tree->topLevelItem(3)->child(1);
