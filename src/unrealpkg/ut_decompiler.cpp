@@ -95,6 +95,8 @@ struct Expr {
     // converts by itself and the source leaves the conversion out.
     enum Conversion : std::uint8_t { kNone, kToInt, kToFloat, kNumeric, kToString, kOther } conversion = kNone;
     std::shared_ptr<const Expr> inner;
+    // The type of the bracketed operand the printed text begins with, if it begins with one.
+    ScriptType leadingBracket = ScriptType::kUnknown;
 };
 
 // Where a value is used, for deciding whether a conversion is written.
@@ -119,7 +121,14 @@ const Expr& AsUsed(const Expr& e, Use use) {
         case Expr::kToString: implicit = use == Use::kCoerced; break;
         default: implicit = false; break;
     }
-    return implicit ? AsUsed(*e.inner, use) : e;
+    if (!implicit) return e;
+    // The compiler converts a bracketed part that begins a stored value to the stored type at its
+    // closing bracket: where that part has another type, the conversion stays written out.
+    const bool stored = use == Use::kStored || use == Use::kCoerced;
+    const ScriptType lead = e.inner->leadingBracket;
+    if (stored && e.conversion != Expr::kToString && lead != ScriptType::kUnknown && lead != e.type.type) return e;
+    // The language adds one conversion by itself; one under it was written in the source.
+    return *e.inner;
 }
 
 constexpr int kUnaryPrecedence = 1;
@@ -354,7 +363,12 @@ Expr NativeCall(TokenReader& in, std::int32_t index, bool onObject) {
                 const Expr& r = AsUsed(right, rightUse);
                 std::string leftText = Render(l, right.type);
                 std::string rightText = Render(r, left.type);
-                if (l.precedence > precedence) leftText = "(" + leftText + ")";
+                if (l.precedence > precedence) {
+                    leftText = "(" + leftText + ")";
+                    result.leadingBracket = l.type.type;
+                } else {
+                    result.leadingBracket = l.leadingBracket;
+                }
                 if (r.precedence >= precedence) rightText = "(" + rightText + ")";
                 result.text = leftText + " " + prefix + native->name + " " + rightText;
                 result.precedence = precedence;

@@ -539,6 +539,16 @@ TEST_F(TypedDecompilerTest, ConversionsPrintedWhereTheMeaningNeedsThem) {
         {"string operators convert by themselves",
          Code().Tok(0x0F).Var(rS).Tok(112).Var(rS).Tok(0x53).Var(rI).EndParms(), "\tS=S $ I;\r\n"},
         {"an assigned string conversion stays", Code().Tok(0x0F).Var(rS).Tok(0x53).Var(rI), "\tS=string(I);\r\n"},
+        {"a truncation under the assignment's own conversion",  // F = int(F)
+         Code().Tok(0x0F).Var(rF).Tok(0x3F).Tok(0x44).Var(rF), "\tF=int(F);\r\n"},
+        {"a truncation under a string operator's conversion",  // S = S $ int(F)
+         Code().Tok(0x0F).Var(rS).Tok(112).Var(rS).Tok(0x53).Tok(0x44).Var(rF).EndParms(), "\tS=S $ int(F);\r\n"},
+        {"a stored value that starts with a bracket keeps its conversion",  // I = int((F - F) / F)
+         Code().Tok(0x0F).Var(rI).Tok(0x44).Tok(172).Tok(175).Var(rF).Var(rF).EndParms().Var(rF).EndParms(),
+         "\tI=int((F - F) / F);\r\n"},
+        {"one whose bracket has the stored type needs none",  // I = (I + 1) % 1
+         Code().Tok(0x0F).Var(rI).Tok(0x44).Tok(173).Tok(0x3F).Tok(146).Var(rI).Tok(0x26).EndParms().Tok(0x3F).Tok(0x26).EndParms(),
+         "\tI=(I + 1) % 1;\r\n"},
     };
     for (const CodeCase& c : cases) EXPECT_EQ(Body(c.code), c.expected) << c.what;
 }
