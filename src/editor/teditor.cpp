@@ -292,6 +292,9 @@ void TEditor::BuildContextMenu() {
     for (const char* id : {kCompile, kCompileAndRun, kImportImage, kImportModel, kImportSound, kEditorDefaultProperties}) {
         memo_->addAction(commands.Command(id));
     }
+    separator();
+    for (const char* id : {kGoToDefinition, kFindReferences, kOutline}) memo_->addAction(commands.Command(id));
+    separator();
     auto* setMenu = new QMenu(QStringLiteral("Set Bookmark"), memo_);
     auto* gotoMenu = new QMenu(QStringLiteral("Goto Bookmark"), memo_);
     for (int n = 0; n < 10; ++n) {

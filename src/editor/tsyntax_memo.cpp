@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "core/cp1252.h"
 #include "editor/editor_rules.h"
@@ -96,6 +97,34 @@ bool TSyntaxMemo::GotoBookmark(int number) {
     setCursorPosition(line, 0);
     ensureLineVisible(line);
     return true;
+}
+
+std::uint32_t TSyntaxMemo::ByteOffsetOf(long position) const {
+    return static_cast<std::uint32_t>(SendScintilla(SCI_COUNTCHARACTERS, 0L, position));
+}
+
+long TSyntaxMemo::PositionOfByteOffset(std::uint32_t offset) const {
+    const long length = SendScintilla(SCI_GETLENGTH);
+    const long position = SendScintilla(SCI_POSITIONRELATIVE, 0L, static_cast<long>(offset));
+    // Past the end the control answers 0.
+    return position == 0 && offset > 0 ? length : position;
+}
+
+std::uint32_t TSyntaxMemo::CaretByteOffset() const { return ByteOffsetOf(SendScintilla(SCI_GETCURRENTPOS)); }
+
+void TSyntaxMemo::ShowPlace(int line, int column, int length) {
+    const long lineCount = SendScintilla(SCI_GETLINECOUNT);
+    const long docLine = std::clamp<long>(line - 1, 0, std::max(0L, lineCount - 1));
+    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, docLine);
+    const long lineEnd = SendScintilla(SCI_GETLINEENDPOSITION, docLine);
+    long start = SendScintilla(SCI_POSITIONRELATIVE, lineStart, static_cast<long>(std::max(0, column - 1)));
+    if (start == 0 && column > 1) start = lineEnd;
+    start = std::min(start, lineEnd);
+    long end = length > 0 ? SendScintilla(SCI_POSITIONRELATIVE, start, static_cast<long>(length)) : start;
+    if (end == 0 || end > lineEnd) end = lineEnd;
+    const long row = SendScintilla(SCI_VISIBLEFROMDOCLINE, docLine);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, std::max<long>(0, row - VisibleRows() / 2));
+    SendScintilla(SCI_SETSEL, end, start);
 }
 
 int TSyntaxMemo::VisibleRows() const { return static_cast<int>(SendScintilla(SCI_LINESONSCREEN)); }

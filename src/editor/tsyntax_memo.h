@@ -4,6 +4,7 @@
 
 #include <QKeySequence>
 #include <array>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,6 +35,15 @@ public:
     bool HasBookmark(int number) const;
     int BookmarkLine(int number) const;  // -1 when not set
     bool GotoBookmark(int number);
+
+    // Places in the text as the file's bytes count them (one byte per character), which is how
+    // the code intelligence counts; the control itself counts UTF-8 bytes.
+    std::uint32_t ByteOffsetOf(long position) const;
+    long PositionOfByteOffset(std::uint32_t offset) const;
+    std::uint32_t CaretByteOffset() const;
+    // Puts the caret at line and column (from 1, a column per character), selects length
+    // characters from there and scrolls the line into the middle of the view.
+    void ShowPlace(int line, int column, int length = 0);
 
     // Rows on screen: the client height over the line height.
     int VisibleRows() const;

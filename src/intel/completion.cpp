@@ -102,6 +102,17 @@ private:
 
 }  // namespace
 
+std::string CompletionRow(const CompletionItem& item, std::size_t nameWidth) {
+    std::string row = item.name;
+    if (item.detail.empty() && item.owner.empty()) return row;
+    row.append(std::max(nameWidth, item.name.size()) + 2 - item.name.size(), ' ');
+    row += item.detail;
+    if (!item.owner.empty()) row += "  (" + item.owner + ")";
+    return row;
+}
+
+std::string_view NameOfCompletionRow(std::string_view row) { return row.substr(0, row.find(' ')); }
+
 const std::vector<std::string_view>& ScriptKeywords() {
     // Statements, literals, declarations, modifiers and the built-in types, in alphabetical order.
     static const std::vector<std::string_view> keywords = {

@@ -30,6 +30,13 @@ struct CompletionList {
 CompletionList CompletionsAt(const SymbolIndex& index, const IndexedClass& cls, std::string_view text,
                              std::uint32_t offset);
 
+// A row of the completion list: the name, then (from column nameWidth + 2) its declaration and
+// the class that declares it: "Health    var int Health  (Pawn)". It starts with the name, so
+// typing on picks the row.
+std::string CompletionRow(const CompletionItem& item, std::size_t nameWidth);
+// The name a row shows (the text up to its first blank).
+std::string_view NameOfCompletionRow(std::string_view row);
+
 // The keywords completion offers outside a '.'.
 const std::vector<std::string_view>& ScriptKeywords();
 

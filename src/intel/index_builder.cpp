@@ -44,6 +44,30 @@ IndexUnit SourceUnit(std::string path, std::string package, std::string_view tex
     return unit;
 }
 
+const IndexedClass* ClassOfSourceFile(const SymbolIndex& index, const std::string& path) {
+    if (const IndexedClass* cls = index.ClassOfFile(path)) return cls;
+    const std::string name = platform::FileNamePart(path);
+    for (const IndexedClass* cls : index.Classes()) {
+        const ClassSymbols& symbols = cls->symbols();
+        if (symbols.compiled || !core::EqualsIgnoringCase(platform::FileNamePart(symbols.file), name)) continue;
+        if (platform::SameFile(symbols.file, path)) return cls;
+    }
+    return nullptr;
+}
+
+const IndexedClass* IndexSourceText(SymbolIndex& index, const std::string& path, std::string_view text,
+                                    const std::string& packageHint) {
+    std::string key = path;
+    std::string package = packageHint;
+    if (const IndexedClass* known = ClassOfSourceFile(index, path)) {
+        key = known->unit().key;
+        package = known->unit().package;
+    }
+    index.SetUnit(SourceUnit(key, package, text, {}));
+    index.Link();
+    return index.ClassOfFile(key);
+}
+
 IndexRefresh RefreshFromGame(SymbolIndex& index, const platform::GameInstall& install,
                              const std::vector<std::string>& editPackages) {
     IndexRefresh refresh;

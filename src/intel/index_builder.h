@@ -21,6 +21,17 @@ std::vector<std::string> ScanOrder(const std::vector<std::string>& editPackages)
 // The unit of one source file read from its text.
 IndexUnit SourceUnit(std::string path, std::string package, std::string_view text, FileStamp stamp);
 
+// The class the index holds for a source file, the path spelt as the index spells it or not
+// (another case, "." or ".." parts); nullptr when it holds none.
+const IndexedClass* ClassOfSourceFile(const SymbolIndex& index, const std::string& path);
+
+// An editor's text in place of what the index read for its file: parsed, put in the file's unit
+// (keeping its package; packageHint for a file the index does not hold yet), and linked. The
+// unit carries no file stamp, so it is never cached and the next refresh reads the file again.
+// Returns the class the text declares.
+const IndexedClass* IndexSourceText(SymbolIndex& index, const std::string& path, std::string_view text,
+                                    const std::string& packageHint);
+
 struct IndexRefresh {
     int filesRead = 0;        // sources read (new or changed)
     int packagesRead = 0;     // compiled packages read (new or changed)

@@ -40,13 +40,8 @@ std::string Trimmed(std::string_view text) {
 // The class of a source file: the index's, else the file read alone (a class outside the
 // EditPackages), added to the index.
 const IndexedClass* ClassOfSource(SymbolIndex& index, const std::string& file, const std::string& text) {
-    if (const IndexedClass* cls = index.ClassOfFile(file)) return cls;
-    for (const IndexedClass* cls : index.Classes()) {
-        if (!cls->symbols().compiled && platform::SameFile(cls->symbols().file, file)) return cls;
-    }
-    index.SetUnit(SourceUnit(file, {}, text, {}));
-    index.Link();
-    return index.ClassOfFile(file);
+    if (const IndexedClass* cls = ClassOfSourceFile(index, file)) return cls;
+    return IndexSourceText(index, file, text, {});
 }
 
 std::string DeclarationLine(const Symbol& symbol) {

@@ -39,6 +39,41 @@ int ArgumentIndex(std::string_view text, std::uint32_t open, std::uint32_t offse
 
 }  // namespace
 
+std::pair<std::size_t, std::size_t> ParameterSpan(std::string_view signature, int parameter) {
+    constexpr auto kNone = std::pair{std::string_view::npos, std::string_view::npos};
+    // The list is the parenthesis the signature ends with ("native(129) ... !(bool A)").
+    if (signature.empty() || signature.back() != ')' || parameter < 0) return kNone;
+    std::size_t open = signature.size() - 1;
+    for (int nesting = 0; open-- > 0;) {
+        if (signature[open] == ')') ++nesting;
+        if (signature[open] == '(' && nesting-- == 0) break;
+    }
+    if (open == std::string_view::npos) return kNone;
+    int depth = 0, index = 0;
+    std::size_t begin = open + 1;
+    for (std::size_t i = open + 1; i < signature.size(); ++i) {
+        const char c = signature[i];
+        const bool last = c == ')' && depth == 0;
+        if (c == '(' || c == '<' || c == '[') {
+            ++depth;
+        } else if (!last && (c == ')' || c == '>' || c == ']')) {
+            --depth;
+        } else if ((c == ',' && depth == 0) || last) {
+            if (index == parameter) {
+                std::size_t end = i;
+                while (begin < end && signature[begin] == ' ') ++begin;
+                while (end > begin && signature[end - 1] == ' ') --end;
+                if (begin == end) return kNone;  // "()": no parameters
+                return {begin, end};
+            }
+            if (last) break;
+            ++index;
+            begin = i + 1;
+        }
+    }
+    return kNone;
+}
+
 std::optional<ParameterHint> ParameterHintAt(const SymbolIndex& index, const IndexedClass& cls, std::string_view text,
                                              std::uint32_t offset) {
     CallListener listener(offset);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "intel/symbol_index.h"
 
@@ -17,6 +18,10 @@ struct ParameterHint {
     int parameter = 0;      // from 0; may be past the last parameter
     std::uint32_t open = 0; // the call's '('
 };
+
+// Where parameter (from 0) stands in a signature: [first, second) of its text between the
+// parentheses, blanks left out; {npos, npos} past the last parameter.
+std::pair<std::size_t, std::size_t> ParameterSpan(std::string_view signature, int parameter);
 
 // The innermost call whose parentheses hold offset (an unclosed one counts), when it calls a
 // function the index knows.

@@ -23,6 +23,8 @@
 #include "import/timage_import.h"
 #include "import/tsound_import.h"
 #include "import/ttext_viewer.h"
+#include "navigation/code_intel_controller.h"
+#include "navigation/toutline.h"
 #include "project/tnewproj.h"
 #include "workspace/class_commands_controller.h"
 #include "workspace/package_commands_controller.h"
@@ -118,6 +120,8 @@ AppWindows::AppWindows(TMainOptions options) {
     launches_ = new build::GameLaunchController(main, *workspace, *compiles_, *prefs_);
     new imports::ImportController(main, *workspace, *prefs_, *imageImport, *soundImport, *textViewer);
     main.SetMacroRunner([compiles = compiles_](const std::string& scriptLine) { compiles->RunMacro(scriptLine); });
+    outline_ = new navigation::TOutline(&main);
+    codeIntel_ = new navigation::CodeIntelController(main, *outline_);
     loading_->show();
 }
 

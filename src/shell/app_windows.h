@@ -19,6 +19,10 @@ namespace torvane::workspace {
 class ClassCommandsController;
 class PackageCommandsController;
 }
+namespace torvane::navigation {
+class CodeIntelController;
+class TOutline;
+}
 
 namespace torvane::shell {
 
@@ -47,6 +51,9 @@ public:
     workspace::ClassCommandsController& classCommands() const { return *classCommands_; }
     workspace::PackageCommandsController& packageCommands() const { return *packageCommands_; }
     build::GameLaunchController& launches() const { return *launches_; }
+    navigation::CodeIntelController& codeIntel() const { return *codeIntel_; }
+    // The outline window (no window of the start-up order: made with the code intelligence).
+    navigation::TOutline& outline() const { return *outline_; }
 
 private:
     QDialog* Placeholder(const char* className, const char* caption);
@@ -61,6 +68,8 @@ private:
     workspace::ClassCommandsController* classCommands_ = nullptr;
     workspace::PackageCommandsController* packageCommands_ = nullptr;
     build::GameLaunchController* launches_ = nullptr;
+    navigation::CodeIntelController* codeIntel_ = nullptr;
+    navigation::TOutline* outline_ = nullptr;
     std::vector<QString> order_;
     std::vector<QWidget*> windows_;
 };

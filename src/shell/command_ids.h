@@ -38,6 +38,15 @@ inline constexpr char kGotoLine[] = "Search.GotoLine";
 inline constexpr char kQuickFind[] = "Search.QuickFind";              // the Find tool bar's Find
 inline constexpr char kQuickFindInFiles[] = "Search.QuickFindInFiles";  // its Find in Files
 
+// Navigate (code intelligence on the active source)
+inline constexpr char kGoToDefinition[] = "Navigate.GoToDefinition";
+inline constexpr char kFindReferences[] = "Navigate.FindReferences";
+inline constexpr char kCompleteCode[] = "Navigate.CompleteCode";
+inline constexpr char kParameterHint[] = "Navigate.ParameterHint";
+inline constexpr char kOutline[] = "Navigate.Outline";
+inline constexpr char kNavigateBack[] = "Navigate.Back";
+inline constexpr char kNavigateForward[] = "Navigate.Forward";
+
 // Project
 inline constexpr char kCompile[] = "Project.Compile";
 inline constexpr char kCompileAndRun[] = "Project.CompileAndRun";

@@ -77,15 +77,14 @@ std::string TMain::PathOfCaption(const std::string& caption) const {
     return caption;
 }
 
-TEditor* TMain::OpenSourceFile(const std::string& path, const std::string& package,
-                               const std::string& className) {
+TEditor* TMain::OpenEditor(const std::string& caption) const {
     for (TEditor* editor : Editors()) {
-        if (editor->Caption() == path) {
-            mdi_->setActiveSubWindow(editor);
-            SelectEditorTab(editor);
-            return editor;
-        }
+        if (editor->Caption() == caption) return editor;
     }
+    return nullptr;
+}
+
+TEditor* TMain::AddEditor(const std::string& caption) {
     setUpdatesEnabled(false);
     auto* editor = new TEditor(*this);
     const int openBefore = static_cast<int>(Editors().size());
@@ -95,11 +94,22 @@ TEditor* TMain::OpenSourceFile(const std::string& path, const std::string& packa
         const EditorPlacement place = NewEditorPlacement(area.width(), area.height(), openBefore);
         editor->setGeometry(place.x, place.y, place.width, place.height);
     }
-    editor->SetCaption(path);
-    editor->setWindowIcon(FileKindIcon(path));
+    editor->SetCaption(caption);
+    editor->setWindowIcon(FileKindIcon(caption));
     if (Editors().size() == 1 && lastEditorMaximized_) editor->showMaximized();
     setUpdatesEnabled(true);
-    AddFileTab(editor, ToQString(platform::FileNamePart(path)));
+    AddFileTab(editor, ToQString(platform::FileNamePart(caption)));
+    return editor;
+}
+
+TEditor* TMain::OpenSourceFile(const std::string& path, const std::string& package,
+                               const std::string& className) {
+    if (TEditor* editor = OpenEditor(path)) {
+        mdi_->setActiveSubWindow(editor);
+        SelectEditorTab(editor);
+        return editor;
+    }
+    TEditor* editor = AddEditor(path);
     if (parsers_) editor->Memo1()->setLexer(parsers_->ParserForFile(ToQString(path)));
     try {
         editor->LoadFile();
@@ -110,6 +120,24 @@ TEditor* TMain::OpenSourceFile(const std::string& path, const std::string& packa
     if (editor::IsProtectedPackage(editor->Package())) editor->SetReadOnly(true);
     editor->show();
     mdi_->setActiveSubWindow(editor);
+    editor->RefreshStatus();
+    editor->Memo1()->setFocus();
+    commands_->Refresh();
+    return editor;
+}
+
+TEditor* TMain::OpenTextView(const std::string& caption, const std::string& bytes, const std::string& fileKind) {
+    TEditor* editor = OpenEditor(caption);
+    if (!editor) {
+        editor = AddEditor(caption);
+        if (parsers_) editor->Memo1()->setLexer(parsers_->ParserForFile(ToQString(fileKind)));
+        editor->Memo1()->LoadBytes(bytes);
+        editor->SetReadOnly(true);
+        editor->SetCloseWithoutAsking(true);
+        editor->show();
+    }
+    mdi_->setActiveSubWindow(editor);
+    SelectEditorTab(editor);
     editor->RefreshStatus();
     editor->Memo1()->setFocus();
     commands_->Refresh();

@@ -291,6 +291,20 @@ void TMain::RegisterCommands() {
     c.Register(cmd::kQuickFind, "Find", "Find the text of the box in the active file");
     c.Register(cmd::kQuickFindInFiles, "Find in Files", "Search all sources for the text of the box");
 
+    c.Register(cmd::kGoToDefinition, "Go to Definition", "Open the declaration of the name at the cursor",
+               Key(Qt::Key_F12));
+    c.Register(cmd::kFindReferences, "Find References", "List every use of the name at the cursor in the output log",
+               Key(Qt::SHIFT | Qt::Key_F12));
+    c.Register(cmd::kCompleteCode, "Complete Code", "List the names that may be typed at the cursor",
+               Key(Qt::CTRL | Qt::Key_Space));
+    c.Register(cmd::kParameterHint, "Parameter Hint", "Show the parameters of the call at the cursor",
+               Key(Qt::CTRL | Qt::SHIFT | Qt::Key_Space));
+    c.Register(cmd::kOutline, "Outline...", "The functions, states and variables of the active class",
+               Key(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    c.Register(cmd::kNavigateBack, "Back", "Back to where the last jump started", Key(Qt::ALT | Qt::Key_Left));
+    c.Register(cmd::kNavigateForward, "Forward", "Forward again to where Back came from",
+               Key(Qt::ALT | Qt::Key_Right));
+
     c.Register(cmd::kCompile, "Compile", "Compile the changed packages", Key(Qt::Key_F7));
     c.Register(cmd::kCompileAndRun, "Compile && Run", "Compile, then run the game", Key(Qt::CTRL | Qt::Key_F7));
     c.Register(cmd::kRun, "Run", "Run the game", Key(Qt::Key_F9));
@@ -419,6 +433,9 @@ void TMain::BuildMenus() {
         {cmd::kUndo, cmd::kRedo, nullptr, cmd::kCut, cmd::kCopy, cmd::kPaste, cmd::kSelectAll});
     add(menuBar()->addMenu(QStringLiteral("&Search")),
         {cmd::kFind, cmd::kFindReplace, cmd::kSearchAgain, cmd::kFindInFiles, cmd::kGotoLine});
+    add(menuBar()->addMenu(QStringLiteral("&Navigate")),
+        {cmd::kGoToDefinition, cmd::kFindReferences, nullptr, cmd::kCompleteCode, cmd::kParameterHint, nullptr,
+         cmd::kOutline, nullptr, cmd::kNavigateBack, cmd::kNavigateForward});
     QMenu* project = menuBar()->addMenu(QStringLiteral("&Project"));
     add(project, {cmd::kCompile, cmd::kCompileAndRun, cmd::kRun, nullptr, cmd::kProjectSettings,
                   cmd::kDoPreBatch});
@@ -523,6 +540,10 @@ void TMain::ArrangeTiled(bool horizontally) {
         }
     }
 }
+
+void TMain::ShowStatusText(const std::string& text) { statusLine_->showMessage(ToQString(text)); }
+
+QString TMain::StatusText() const { return statusLine_->currentMessage(); }
 
 bool TMain::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
@@ -722,6 +743,7 @@ void TMain::Timer1Timer() {
         }
     });
     commands_->Refresh();
+    emit StartedUp();
     if (options_.startupFinished) {
         QTimer::singleShot(0, this, [finished = std::exchange(options_.startupFinished, {})] { finished(); });
     }

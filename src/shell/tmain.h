@@ -105,7 +105,15 @@ public:
     editor::TEditor* ActiveEditor() const;
     bool LastEditorMaximized() const { return lastEditorMaximized_; }
 
+    // A text that is no file: shown read-only under caption (an editor with that caption is
+    // brought to the front), closed without a question. fileKind names the file whose kind
+    // colours the text ("Actor.uc").
+    editor::TEditor* OpenTextView(const std::string& caption, const std::string& bytes, const std::string& fileKind);
+
     void AddLogLine(const std::string& text);
+    // The status line at the bottom of the window.
+    void ShowStatusText(const std::string& text);
+    QString StatusText() const;
     // An information box unless the preferences limit pop-up messages.
     void ShowInfoMessage(const std::string& text);
     void ScrollLogToEnd();
@@ -160,6 +168,10 @@ public:
     QString BusyReason() const;
     QString ProjectReason() const;
 
+signals:
+    // The start-up sequence has ended: the game is known and the class trees are filled.
+    void StartedUp();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -182,6 +194,9 @@ private:
     class LogAdapter;
 
     void ConnectFileCommands();
+    // An editor for caption, in the area and the file tabs, before its text is loaded.
+    editor::TEditor* AddEditor(const std::string& caption);
+    editor::TEditor* OpenEditor(const std::string& caption) const;
     bool SaveEditor(editor::TEditor& editor);
 
     void RegisterCommands();
