@@ -63,7 +63,9 @@ CodeIntelController::CodeIntelController(shell::TMain& main, TOutline& outline)
     idle_->setInterval(kIdleMilliseconds);
     connect(idle_, &QTimer::timeout, this, shell::Guarded(prompter, [this] {
                 UpdateChangedEditors();
-                if (hintEditor_) ShowParameterHint(false);
+                if (hintEditor_ && hintEditor_->Memo1()->SendScintilla(QsciScintilla::SCI_CALLTIPACTIVE)) {
+                    ShowParameterHint(false);
+                }
             }));
     connect(main_.MdiArea(), &QMdiArea::subWindowActivated, this,
             [this](QMdiSubWindow* sub) { Track(qobject_cast<TEditor*>(sub)); });
@@ -175,6 +177,10 @@ void CodeIntelController::Track(TEditor* editor) {
     // Moving the caret in a call moves the hint's mark to the argument there.
     connect(memo, &QsciScintilla::cursorPositionChanged, this, [this, editor, &prompter] {
         if (hintEditor_ != editor || Holds(changed_, editor)) return;
+        if (!editor->Memo1()->SendScintilla(QsciScintilla::SCI_CALLTIPACTIVE)) {  // closed with Escape
+            hintEditor_ = nullptr;
+            return;
+        }
         shell::RunGuarded(prompter, [&] { ShowParameterHint(false); });
     });
     memo->viewport()->installEventFilter(this);
@@ -314,8 +320,8 @@ TEditor* CodeIntelController::OpenRebuilt(const intel::IndexedClass& cls, const 
     const std::string className = cls.name();
     const std::string caption = package + "." + className + " (rebuilt from " + platform::FileNamePart(packageFile) + ")";
     std::string text;
-    const bool open = std::any_of(main_.Editors().begin(), main_.Editors().end(),
-                                  [&caption](const TEditor* e) { return e->Caption() == caption; });
+    const std::vector<TEditor*> editors = main_.Editors();
+    const bool open = std::any_of(editors.begin(), editors.end(), [&caption](const TEditor* e) { return e->Caption() == caption; });
     if (!open) {
         text = intel::CompiledClassText(packageFile, className, unrealpkg::PackageFolders(main_.Install()));
         if (text.empty()) {
