@@ -8,16 +8,6 @@ namespace {
 
 constexpr std::size_t npos = std::string::npos;
 
-// The section name of a header line "[Name]", or nullopt when the line is not a header.
-std::optional<std::string_view> SectionName(std::string_view line) {
-    const std::string_view trimmed = TrimLeft(line);
-    if (trimmed.empty() || trimmed[0] != '[') return std::nullopt;
-    const auto close = trimmed.find(']');
-    const std::string_view inside =
-        close == npos ? trimmed.substr(1) : trimmed.substr(1, close - 1);
-    return Trim(inside);
-}
-
 // The key of a "key=value" line, or nullopt (also for a comment line).
 std::optional<std::string_view> KeyName(std::string_view line) {
     if (IsIniCommentLine(line)) return std::nullopt;
@@ -35,6 +25,15 @@ std::string SingleLine(std::string_view value) {
 }
 
 }  // namespace
+
+std::optional<std::string_view> IniSectionName(std::string_view line) {
+    const std::string_view trimmed = TrimLeft(line);
+    if (trimmed.empty() || trimmed[0] != '[') return std::nullopt;
+    const auto close = trimmed.find(']');
+    const std::string_view inside =
+        close == npos ? trimmed.substr(1) : trimmed.substr(1, close - 1);
+    return Trim(inside);
+}
 
 bool IsIniCommentLine(std::string_view line) {
     const std::string_view text = TrimLeft(line);
@@ -54,7 +53,7 @@ IniDocument IniDocument::Load(std::string_view path) {
 
 std::size_t IniDocument::FindSection(std::string_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const auto name = SectionName(lines_[i].text);
+        const auto name = IniSectionName(lines_[i].text);
         if (name && EqualsIgnoringCase(*name, Trim(section))) return i;
     }
     return npos;
@@ -62,7 +61,7 @@ std::size_t IniDocument::FindSection(std::string_view section) const {
 
 std::size_t IniDocument::SectionEnd(std::size_t header) const {
     std::size_t i = header + 1;
-    while (i < lines_.size() && !SectionName(lines_[i].text)) ++i;
+    while (i < lines_.size() && !IniSectionName(lines_[i].text)) ++i;
     return i;
 }
 
@@ -105,7 +104,7 @@ std::vector<std::string> IniDocument::Keys(std::string_view section) const {
 std::vector<std::string> IniDocument::Sections() const {
     std::vector<std::string> sections;
     for (const auto& line : lines_) {
-        if (const auto name = SectionName(line.text)) sections.emplace_back(*name);
+        if (const auto name = IniSectionName(line.text)) sections.emplace_back(*name);
     }
     return sections;
 }

@@ -21,6 +21,11 @@ namespace torvane::core {
 // A comment is never a key, and is kept byte for byte when the file is rewritten.
 bool IsIniCommentLine(std::string_view line);
 
+// The section a header line opens, as the reader takes it: the first non-blank character is '[',
+// the name runs to the first ']' (or the line end), blanks around it trimmed ("[ Tools ] ; x" is
+// "Tools"). nullopt when the line is no header.
+std::optional<std::string_view> IniSectionName(std::string_view line);
+
 class IniDocument final {
 public:
     IniDocument() = default;

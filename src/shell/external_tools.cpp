@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/ini_file.h"
 #include "core/text.h"
 #include "platform/file_ops.h"
 #include "platform/game_paths.h"
@@ -21,7 +22,11 @@ std::string OneLine(std::string value) {
     return value;
 }
 
-bool IsToolsHeader(std::string_view line) { return core::EqualsIgnoringCase(core::Trim(line), "[Tools]"); }
+// The header the settings reader takes for section Tools.
+bool IsToolsHeader(std::string_view line) {
+    const auto name = core::IniSectionName(line);
+    return name && core::EqualsIgnoringCase(*name, kToolsSection);
+}
 
 }  // namespace
 
@@ -102,7 +107,7 @@ std::string RewriteToolsSection(std::string_view settingsText, const std::vector
     } else {
         const auto first = header + 1;
         const auto next = std::find_if(first, lines.end(), [](const core::TextLine& line) {
-            return core::Trim(line.text).starts_with('[');
+            return core::IniSectionName(line.text).has_value();
         });
         const auto at = lines.erase(first, next);
         pairs.push_back({"", "\r\n"});

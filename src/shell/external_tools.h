@@ -66,9 +66,9 @@ ToolColumnWidths ToolColumnWidthsFor(int listWidth);
 // a blank description would hide every tool after it.
 bool IsUsableToolDescription(std::string_view description);
 
-// The settings text with its Tools section rewritten to hold exactly the tools: the first line
-// reading "[Tools]" (blanks around it and letter case aside) keeps its place, everything after it
-// up to the next section header goes, and the pairs follow it, each Tool<n> line directly before
+// The settings text with its Tools section rewritten to hold exactly the tools: the first header
+// the settings reader takes for section Tools (any letter case, "[ tools ] ; mine" too) keeps its
+// place, everything after it up to the next section header goes, and the pairs follow it, each Tool<n> line directly before
 // its ToolExec<n> line, then one empty line. Without such a line, an empty line, the header and
 // the pairs are appended. Every other line keeps its bytes; new lines end with CR LF.
 std::string RewriteToolsSection(std::string_view settingsText, const std::vector<ExternalTool>& tools);

@@ -76,6 +76,8 @@ TEST(ExternalToolsTest, SavingRewritesOnlyTheToolsSection) {
         {"section last, no line end", "[IDE]\r\n  [Tools]  \r\nTool0=Old", {{"A", "a"}},
          "[IDE]\r\n  [Tools]  \r\nTool0=A\r\nToolExec0=a\r\n\r\n"},
         {"header in another case", "[tools]\r\nTool0=Old\r\n", {{"A", "a"}}, "[tools]\r\nTool0=A\r\nToolExec0=a\r\n\r\n"},
+        {"header as the reader takes it", "; [Tools]\r\n[Toolsets]\r\n[ Tools ] ; mine\r\nTool0=Old\r\n  [X]\r\n",
+         {{"A", "a"}}, "; [Tools]\r\n[Toolsets]\r\n[ Tools ] ; mine\r\nTool0=A\r\nToolExec0=a\r\n\r\n  [X]\r\n"},
         {"first of two sections", "[Tools]\r\nTool0=Old\r\n[X]\r\n[Tools]\r\nTool0=Second\r\n", {{"A", "a"}},
          "[Tools]\r\nTool0=A\r\nToolExec0=a\r\n\r\n[X]\r\n[Tools]\r\nTool0=Second\r\n"},
         {"line breaks in values", "[Tools]\r\n", {{"Two\r\nlines", "run\nnow"}},
@@ -93,6 +95,10 @@ TEST(ExternalToolsTest, SavedToolsReadBackAndAFileThatCannotBeWrittenStaysAsItWa
     const std::string path = dir.Path("Torvane.ini");
     SaveExternalTools(path, tools);
     EXPECT_EQ(ReadExternalTools(SettingsFile(path)), tools);
+    // The section the reader finds is the one rewritten.
+    const std::string odd = dir.Write("odd.ini", "[ tools ] ; mine\r\nTool0=Old\r\nTool1=Older\r\n");
+    SaveExternalTools(odd, tools);
+    EXPECT_EQ(ReadExternalTools(SettingsFile(odd)), tools);
 
     // A directory where the file should be: the error names the platform's reason.
     platform::CreateDirectories(dir.Path("blocked/Torvane.ini"));
