@@ -32,6 +32,7 @@ struct Frame {
     std::int32_t breakTarget = -1;
     std::int32_t continueTarget = -1;
     std::int32_t backJump = -1;   // a while loop's jump back, which continue may also reach
+    bool foreach = false;         // continue is IteratorNext and a jump to the end
     bool Continues(std::int32_t target) const {
         return loop && (continueTarget == target || backJump == target);
     }
@@ -83,6 +84,16 @@ private:
             return {};
         }
         return {};
+    }
+
+    // A jump at index that follows an IteratorNext and leads to the end of the foreach around:
+    // together they are the foreach's continue (the next round, or out when there is none).
+    bool IsForeachContinue(int index) const {
+        if (index < 1 || At(index).token != kJump || At(index - 1).token != kIteratorNext) return false;
+        for (auto frame = frames_.rbegin(); frame != frames_.rend(); ++frame) {
+            if (frame->loop) return frame->foreach && frame->breakTarget == At(index).target;
+        }
+        return false;
     }
 
     const std::string* LabelAt(std::int32_t position) const {
@@ -211,8 +222,12 @@ private:
         return true;
     }
 
-    // The IteratorNext record closing the foreach at index, or -1.
+    // The IteratorNext record closing the foreach at index, or -1: the one just before where the
+    // foreach says it ends (a continue inside is an IteratorNext too), else the first one at the
+    // foreach's own depth.
     int ForeachEnd(int index, int to) const {
+        const int end = IndexAt(At(index).target);
+        if (end > index + 1 && end <= to && At(end - 1).token == kIteratorNext) return end - 1;
         int depth = 0;
         for (int k = index + 1; k < to; ++k) {
             if (At(k).token == kIterator) ++depth;
@@ -269,7 +284,9 @@ private:
             }
             switch (r.token) {
                 case kJumpIfNot: i = IfStatement(i, to, indent); continue;
-                case kJump: Emit(r.start, indent, GotoOrWord(r.target) + ";"); break;
+                case kJump:
+                    Emit(r.start, indent, (IsForeachContinue(i) ? std::string("continue") : GotoOrWord(r.target)) + ";");
+                    break;
                 case kSwitch: {
                     const int end = SwitchEnd(i, to);
                     if (end < 0) break;
@@ -282,7 +299,7 @@ private:
                     const int next = ForeachEnd(i, to);
                     if (next < 0) break;
                     Emit(r.start, indent, r.text);
-                    Body(i + 1, next, indent, Frame{true, r.target, At(next).start});
+                    Body(i + 1, next, indent, Frame{true, r.target, At(next).start, -1, true});
                     i = next + 1;
                     continue;
                 }
@@ -327,7 +344,7 @@ private:
         // A jump forward at the end of the then-part skips an else-part.
         // (An empty then-part holds only that jump, which then is no break or continue.)
         if (end - 1 >= i + 1 && At(end - 1).token == kJump && !LabelAt(At(end - 1).target) &&
-            (end - 1 > i + 1 || JumpWord(At(end - 1).target).empty())) {
+            (end - 1 > i + 1 || JumpWord(At(end - 1).target).empty()) && !IsForeachContinue(end - 1)) {
             const std::int32_t elseEnd = At(end - 1).target;
             const int elseEndIndex = elseEnd >= PositionAt(end) ? IndexAt(elseEnd) : -1;
             const bool switchBreak = !frames_.empty() && !frames_.back().loop &&

@@ -385,6 +385,15 @@ TEST_F(DecompilerTest, LoopsAreRebuilt) {
          "\tdo\r\n\t{\r\n\t\tif ( A )\r\n\t\t{\r\n\t\t\tbreak;\r\n\t\t}\r\n"
          "\t\tif ( B )\r\n\t\t{\r\n\t\t\tcontinue;\r\n\t\t}\r\n\t\tC=1;\r\n\t} until ( C );\r\n"
          "\treturn A;\r\n"},
+        {"continue in foreach: the next round, else out to the end",
+         Code().Tok(0x2F).Var(kARef).Word(28)        // 0..8    foreach A
+             .Tok(0x07).Word(20).Var(kBRef)          // 8..16   if (B)
+             .Tok(0x31).Tok(0x06).Word(28)           // 16..20  continue
+             .Tok(0x0F).Var(kCRef).Tok(0x26)         // 20..27  C = 1
+             .Tok(0x31).Tok(0x30)                    // 27..29  next round; end
+             .Tok(0x04).Var(kARef),                  // 29..35  return A
+         "\tforeach A\r\n\t{\r\n\t\tif ( B )\r\n\t\t{\r\n\t\t\tcontinue;\r\n\t\t}\r\n\t\tC=1;\r\n\t}\r\n"
+         "\treturn A;\r\n"},
         {"a jump that is no loop keeps its label",
          Code().Tok(0x06).Word(10)                   // 0..3    goto
              .Tok(0x0F).Var(kCRef).Tok(0x26)         // 3..10   C = 1
