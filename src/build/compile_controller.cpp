@@ -9,6 +9,7 @@
 #include "build/tcompile.h"
 #include "core/interaction.h"
 #include "shell/preferences.h"
+#include "editor/find_in_files.h"
 #include "editor/teditor.h"
 #include "platform/file_ops.h"
 #include "platform/game_paths.h"
@@ -156,6 +157,12 @@ void CompileController::JumpToError(const ErrorLocation& location, int position,
 void CompileController::OutputLogDblClick(QListWidgetItem* item) {
     if (!item || !workspace_.Browser()) return;
     const std::string line = FromQString(item->text());
+    // A find-in-files line: the file it names, at its line (its class when it has one).
+    if (const auto hit = editor::ParseHitOutputLine(line, [](const std::string& path) { return platform::FileExists(path); })) {
+        if (!workspace_.OpenClassFile(hit->path)) main_.OpenSourceFile(hit->path, "", "");
+        GotoLine(std::to_string(hit->line));
+        return;
+    }
     const bool compilerLine = line.find(": Error,") != std::string::npos ||
                               line.find(": ExecWarning,") != std::string::npos;
     if (!compilerLine && line.find("):") == std::string::npos) return;

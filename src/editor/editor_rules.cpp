@@ -2,6 +2,7 @@
 
 #include "core/format.h"
 #include "core/text.h"
+#include "shell/settings_file.h"
 
 namespace torvane::editor {
 
@@ -67,6 +68,21 @@ std::optional<int> BookmarkOfCaption(std::string_view caption) {
     const char last = caption.back();
     if (last < '0' || last > '9') return std::nullopt;
     return last - '0';
+}
+
+std::optional<int> LineNumberInRange(std::string_view text, int minimum, int maximum) {
+    int value = 0;
+    try {
+        value = shell::StrToInt(text);
+    } catch (const shell::ConversionError&) {
+        return std::nullopt;
+    }
+    if (value < minimum || value > maximum) return std::nullopt;
+    return value;
+}
+
+std::string LineRangeWarning(int minimum, int maximum) {
+    return "Value must be between " + std::to_string(minimum) + " and " + std::to_string(maximum);
 }
 
 }  // namespace torvane::editor

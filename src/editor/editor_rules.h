@@ -39,4 +39,9 @@ std::string CutTo100(std::string_view text);
 // The bookmark number of a menu caption: its last character when it is a digit.
 std::optional<int> BookmarkOfCaption(std::string_view caption);
 
+// Go to line: the typed text as a line number when it is an integer from minimum to maximum
+// (the standard conversion: blanks, a sign, "$" hex), else nothing and the warning below.
+std::optional<int> LineNumberInRange(std::string_view text, int minimum, int maximum);
+std::string LineRangeWarning(int minimum, int maximum);
+
 }  // namespace torvane::editor

@@ -167,6 +167,20 @@ std::string HitOutputLine(std::string_view path, const HitLine& hit) {
     return line;
 }
 
+std::optional<HitLocation> ParseHitOutputLine(std::string_view line,
+                                              const std::function<bool(const std::string&)>& fileExists) {
+    for (std::size_t open = line.find('('); open != std::string_view::npos; open = line.find('(', open + 1)) {
+        std::size_t end = open + 1;
+        while (end < line.size() && line[end] >= '0' && line[end] <= '9') ++end;
+        const std::size_t digits = end - open - 1;
+        if (digits == 0 || digits > 9 || line.substr(end, 3) != "): " || open == 0) continue;
+        std::string path(line.substr(0, open));
+        if (!fileExists(path)) continue;
+        return HitLocation{std::move(path), std::stoi(std::string(line.substr(open + 1, digits)))};
+    }
+    return std::nullopt;
+}
+
 void ListHitLines(TTISearch& search, std::string_view path, std::string_view source,
                   const std::function<void(std::string line)>& list, const std::function<void()>& afterEachHit) {
     std::string lastLine;

@@ -77,6 +77,16 @@ void ScanText(TTISearch& search, std::string_view text, const std::function<void
 // path(number): text, as the output log lists a hit and its double-click reads it back.
 std::string HitOutputLine(std::string_view path, const HitLine& hit);
 
+// Reads a hit line of the output log back: the path and the line number. The path is the text
+// before a "(" + digits + "): " that names an existing file, so a path may hold parentheses of
+// its own ("Program Files (x86)"); any other line gives nothing.
+struct HitLocation {
+    std::string path;
+    int line = 0;
+};
+std::optional<HitLocation> ParseHitOutputLine(std::string_view line,
+                                              const std::function<bool(const std::string&)>& fileExists);
+
 // Lists the output lines of one file's hits; several hits on one line give one output line.
 // afterEachHit, when given, runs after every hit (listed or not).
 void ListHitLines(TTISearch& search, std::string_view path, std::string_view source,

@@ -4,6 +4,7 @@
 #include <Qsci/qscicommandset.h>
 
 #include <QColor>
+#include <algorithm>
 #include <QFont>
 #include <QKeyEvent>
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "core/cp1252.h"
 #include "editor/editor_rules.h"
 #include "editor/lexers.h"
+#include "editor/search_options.h"
 
 namespace torvane::editor {
 
@@ -128,6 +130,121 @@ void TSyntaxMemo::ShowPlace(int line, int column, int length) {
 }
 
 int TSyntaxMemo::VisibleRows() const { return static_cast<int>(SendScintilla(SCI_LINESONSCREEN)); }
+
+void TSyntaxMemo::GotoLineCentred(int line) {
+    const long docLine = std::max(0, line - 1);
+    const long row = SendScintilla(SCI_VISIBLEFROMDOCLINE, docLine);  // from 0
+    const long start = SendScintilla(SCI_POSITIONFROMLINE, docLine);
+    SetSelectionPositions(start, start);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, std::max<long>(0, row - VisibleRows() / 2));
+}
+
+// --- searching ---------------------------------------------------------------------------------
+
+namespace {
+
+bool IsWordByte(int byte) {
+    const unsigned char c = static_cast<unsigned char>(byte);
+    return c == '_' || c >= 0x80 || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+}  // namespace
+
+long TSyntaxMemo::SelectionStartPosition() const { return SendScintilla(SCI_GETSELECTIONSTART); }
+long TSyntaxMemo::SelectionEndPosition() const { return SendScintilla(SCI_GETSELECTIONEND); }
+long TSyntaxMemo::CaretPosition() const { return SendScintilla(SCI_GETCURRENTPOS); }
+long TSyntaxMemo::TextLength() const { return SendScintilla(SCI_GETLENGTH); }
+long TSyntaxMemo::PositionAfter(long position) const { return SendScintilla(SCI_POSITIONAFTER, position); }
+
+void TSyntaxMemo::SetSelectionPositions(long anchor, long caret) { SendScintilla(SCI_SETSEL, anchor, caret); }
+
+std::optional<TSyntaxMemo::Match> TSyntaxMemo::Search(const QString& text, int options, long from) {
+    if (text.isEmpty()) return std::nullopt;
+    const QByteArray pattern = text.toUtf8();
+    const bool regex = (options & search_bits::kRegularExpression) != 0;
+    const bool wholeWords = (options & search_bits::kWholeWords) != 0;
+    int flags = 0;
+    if (options & search_bits::kCaseSensitive) flags |= SCFIND_MATCHCASE;
+    if (regex) flags |= SCFIND_REGEXP | SCFIND_CXX11REGEX;
+    if (wholeWords && !regex) flags |= SCFIND_WHOLEWORD;
+    SendScintilla(SCI_SETSEARCHFLAGS, flags);
+    const long length = TextLength();
+    from = std::clamp(from, 0L, length);
+    // The first match in [start, end] (whole words checked here for regular expressions, whose
+    // search knows no word rule).
+    auto first = [&](long start, long end) -> std::optional<Match> {
+        while (start <= end) {
+            SendScintilla(SCI_SETTARGETRANGE, start, end);
+            const long found = SendScintilla(SCI_SEARCHINTARGET, static_cast<unsigned long>(pattern.size()),
+                                             pattern.constData());
+            if (found < 0) return std::nullopt;
+            const Match match{found, SendScintilla(SCI_GETTARGETEND)};
+            const bool wordBefore = match.start > 0 && IsWordByte(SendScintilla(SCI_GETCHARAT, match.start - 1));
+            const bool wordAfter = match.end < length && IsWordByte(SendScintilla(SCI_GETCHARAT, match.end));
+            if (!(regex && wholeWords) || (!wordBefore && !wordAfter)) return match;
+            start = PositionAfter(found);
+            if (start == found) return std::nullopt;  // at the end of the text
+        }
+        return std::nullopt;
+    };
+    if (!(options & search_bits::kBackwards)) return first(from, length);
+    // Backwards: the last match inside [0, from], then searched once more so that a regular
+    // expression's groups are those of this match.
+    std::optional<Match> last;
+    long start = 0;
+    while (const auto match = first(start, from)) {
+        last = match;
+        const long next = PositionAfter(match->start);
+        if (next == match->start) break;
+        start = next;
+    }
+    if (last) first(last->start, from);
+    return last;
+}
+
+void TSyntaxMemo::SelectMatch(const Match& match) {
+    SetSelectionPositions(match.start, match.end);
+    SendScintilla(SCI_SCROLLRANGE, match.end, match.start);
+}
+
+QString TSyntaxMemo::Replacement(const QString& replacement, int options) {
+    if (!(options & search_bits::kRegularExpression)) return replacement;
+    QByteArray result;
+    const QByteArray text = replacement.toUtf8();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\\' && i + 1 < text.size() && text[i + 1] == '0') {  // the whole match
+            ++i;
+            const long start = SendScintilla(SCI_GETTARGETSTART);
+            const long end = SendScintilla(SCI_GETTARGETEND);
+            QByteArray whole(end - start + 1, '\0');
+            SendScintilla(SCI_GETTEXTRANGE, start, end, whole.data());
+            result.append(whole.constData(), end - start);
+        } else if (c == '\\' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+            const int group = text[++i] - '0';
+            const long size = SendScintilla(SCI_GETTAG, group, static_cast<const char*>(nullptr));
+            if (size > 0) {
+                QByteArray tag(size + 1, '\0');
+                SendScintilla(SCI_GETTAG, group, tag.data());
+                result.append(tag.constData(), size);
+            }
+        } else if (c == '\\' && i + 1 < text.size() && text[i + 1] == '\\') {
+            result.append('\\');
+            ++i;
+        } else {
+            result.append(c);
+        }
+    }
+    return QString::fromUtf8(result);
+}
+
+void TSyntaxMemo::ReplaceSelection(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    SendScintilla(SCI_TARGETFROMSELECTION);
+    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.constData());
+    const long end = SendScintilla(SCI_GETTARGETEND);
+    SetSelectionPositions(end, end);
+}
 
 void TSyntaxMemo::GiveUpKeys(const std::vector<QKeySequence>& keys) {
     for (const Unbound& binding : unbound_) {

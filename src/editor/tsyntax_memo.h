@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <set>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,34 @@ public:
 
     // Rows on screen: the client height over the line height.
     int VisibleRows() const;
+    // Go to line: the caret at the start of the line (from 1), nothing selected, and the line in
+    // the middle of the window.
+    void GotoLineCentred(int line);
+
+    // --- searching, with the option bits of editor/search_options.h ---
+    // Positions are the control's (bytes of its UTF-8 text).
+    struct Match {
+        long start = 0;
+        long end = 0;
+    };
+    // Forwards: the first match that starts at or after from; backwards: the last match that
+    // ends at or before from. Case sensitive (0x10) or not, whole words (0x40), regular
+    // expressions (0x20: ECMAScript, as C++'s std::regex reads them; "." never matches a line
+    // end). The text of an empty search is never found.
+    std::optional<Match> Search(const QString& text, int options, long from);
+    // Selects the match (anchor at its start, caret at its end) and scrolls it into view.
+    void SelectMatch(const Match& match);
+    // The replacement for the last match Search found: for a regular expression \0 to \9 stand
+    // for the match and its groups and \\ for a backslash; any other text stays as it is.
+    QString Replacement(const QString& replacement, int options);
+    // Replaces the selection; the caret goes after the new text.
+    void ReplaceSelection(const QString& text);
+    long SelectionStartPosition() const;
+    long SelectionEndPosition() const;
+    long CaretPosition() const;
+    long TextLength() const;
+    long PositionAfter(long position) const;
+    void SetSelectionPositions(long anchor, long caret);
 
     // The keys of the window's commands: they are unbound from the control's own key map, so
     // they reach the commands, and a press of one never edits the text, also while its command

@@ -4,6 +4,11 @@
 #include <QDialog>
 #include <QWidget>
 
+#include "editor/search_controller.h"
+#include "editor/ted_find_dlg.h"
+#include "editor/ted_repl_dlg.h"
+#include "editor/tfind_in_files.h"
+#include "editor/tgoto_line_dialog.h"
 #include "editor/tparser_repository.h"
 #include "platform/desktop_association.h"
 #include "shell/icons.h"
@@ -59,7 +64,13 @@ AppWindows::AppWindows(TMainOptions options) {
     Keep("TExportOptions", exportOptions);
     auto* exportPackage = new workspace::TExportPackage(&main);
     Keep("TExportPackage", exportPackage);
-    Placeholder("TFindInFiles", "Find in Files");
+    editor::TFindInFiles::Services findInFilesServices;
+    findInFilesServices.prompter = &main.Prompter();
+    findInFilesServices.log = &main.Log();
+    findInFilesServices.busy = &main.Busy();
+    findInFilesServices.scope = [workspace] { return workspace->FindInFilesScope(); };
+    auto* findInFiles = new editor::TFindInFiles(std::move(findInFilesServices), &main);
+    Keep("TFindInFiles", findInFiles);
     auto* newClass = new workspace::TNewClsDlg(&main);
     Keep("TNewClsDlg", newClass);
     auto* newProj = new project::TNewProj(&main);
@@ -83,11 +94,14 @@ AppWindows::AppWindows(TMainOptions options) {
     Keep("TSoundImport", soundImport);
     auto* about = new TAboutBox(&main);
     Keep("TAboutBox", about);
-    Placeholder("TEdFindDlg", "Find");
-    Placeholder("TGotoLineDialog", "Goto Line #");
+    auto* find = new editor::TEdFindDlg(main.Prompter(), &main);
+    Keep("TEdFindDlg", find);
+    auto* gotoLine = new editor::TGotoLineDialog(main.Prompter(), &main);
+    Keep("TGotoLineDialog", gotoLine);
     parsers_ = new editor::TParserRepository(QString::fromStdString(editorSettings), &main);
     Keep("TParserRepository", nullptr);
-    Placeholder("TEdReplDlg", "Find & Replace");
+    auto* replace = new editor::TEdReplDlg(main.Prompter(), &main);
+    Keep("TEdReplDlg", replace);
     auto* addPackage = new workspace::TAddPackage(&main);
     Keep("TAddPackage", addPackage);
     auto* packageFlags = new workspace::TPackageFlags(&main);
@@ -122,6 +136,7 @@ AppWindows::AppWindows(TMainOptions options) {
     main.SetMacroRunner([compiles = compiles_](const std::string& scriptLine) { compiles->RunMacro(scriptLine); });
     outline_ = new navigation::TOutline(&main);
     codeIntel_ = new navigation::CodeIntelController(main, *outline_);
+    new editor::SearchController(main, *workspace, *find, *replace, *gotoLine, *findInFiles);
     loading_->show();
 }
 

@@ -4,8 +4,9 @@
 #include <utility>
 
 // Whether long work that lets window messages through is running: a compile, a script, a class
-// tree rebuild. While it runs, the commands that would start another such run or change what it
-// uses are disabled, and their entry points refuse (a signal can still reach them).
+// tree rebuild, a find in files. While it runs, the commands that would start another such run
+// or change what it uses are disabled, and their entry points refuse (a signal can still reach
+// them).
 namespace torvane::shell {
 
 class BusyState final {

@@ -353,16 +353,10 @@ void TMain::RegisterCommands() {
     c.Register(cmd::kAbout, "&About...", "About Torvane");
 
     GiveCommandIcons(c);
-
-    // Built by the parts that have not come yet: shown, but visibly disabled.
-    for (const char* id : {cmd::kFind, cmd::kFindReplace, cmd::kSearchAgain,
-                           cmd::kFindInFiles, cmd::kGotoLine, cmd::kQuickFindInFiles}) {
-        c.MarkNotAvailableYet(id);
-    }
 }
 
 QString TMain::BusyReason() const {
-    return busy_.Busy() ? QStringLiteral("Not available while a compile, script or rebuild runs.") : QString();
+    return busy_.Busy() ? QStringLiteral("Not available while a compile, script, rebuild or search runs.") : QString();
 }
 
 QString TMain::ProjectReason() const {
@@ -388,7 +382,6 @@ void TMain::ConnectCommands() {
     OnActiveEditor(cmd::kCopy, [](QsciScintilla& m) { m.copy(); });
     OnActiveEditor(cmd::kPaste, [](QsciScintilla& m) { m.paste(); });
     OnActiveEditor(cmd::kSelectAll, [](QsciScintilla& m) { m.selectAll(true); });
-    c.Connect(cmd::kQuickFind, this, [this] { QuickFindSearch(); });
     c.Connect(cmd::kEditorPreferences, this, [this] {
         if (selEditOptions_) selEditOptions_->exec();
     });
@@ -495,7 +488,6 @@ void TMain::BuildToolBars() {
     quickFind_->setStatusTip(QStringLiteral("Text to find..."));
     quickFind_->setFixedWidth(160);
     find->addWidget(quickFind_);
-    connect(quickFind_, &QLineEdit::returnPressed, this, Guarded(*prompter_, [this] { QuickFindSearch(); }));
     find->addAction(c.Command(cmd::kQuickFind));
     find->addAction(c.Command(cmd::kQuickFindInFiles));
 
@@ -612,12 +604,14 @@ void TMain::AddFileTab(QMdiSubWindow* editor, const QString& caption) {
     const int index = fileTabs_->addTab(ShownAsItself(caption));
     fileTabs_->setTabData(index, QVariant::fromValue(editor));
     fileTabs_->setCurrentIndex(index);
+    commands_->Refresh();  // the commands that need an editor
 }
 
 void TMain::RemoveFileTab(QMdiSubWindow* editor) {
     for (int i = fileTabs_->count() - 1; i >= 0; --i) {
         if (fileTabs_->tabData(i).value<QMdiSubWindow*>() == editor) fileTabs_->removeTab(i);
     }
+    commands_->Refresh();
 }
 
 void TMain::SelectEditorTab(QMdiSubWindow* editor) {
@@ -625,20 +619,6 @@ void TMain::SelectEditorTab(QMdiSubWindow* editor) {
     if (!editor) return;
     for (int i = 0; i < fileTabs_->count(); ++i) {
         if (fileTabs_->tabData(i).value<QMdiSubWindow*>() == editor) fileTabs_->setCurrentIndex(i);
-    }
-}
-
-void TMain::QuickFindSearch() {
-    const QString text = quickFind_->text();
-    QMdiSubWindow* sub = mdi_->activeSubWindow();
-    auto* memo = sub ? sub->findChild<QsciScintilla*>() : nullptr;
-    if (text.isEmpty() || !memo) return;
-    int line = 0, index = 0;
-    memo->getCursorPosition(&line, &index);
-    if (memo->findFirst(text, false, false, false, false, true, line, index)) {
-        lastSearchText_ = text;
-    } else {
-        prompter_->Information("\"" + FromQString(text) + "\" not found");
     }
 }
 

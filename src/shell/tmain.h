@@ -159,12 +159,14 @@ public:
     QMdiArea* MdiArea() const { return mdi_; }
     QWidget* BrowserPanel() const { return browserPanel_; }
     QMenu* ToolsMenu() const { return toolsMenu_; }
+    // The Find tool bar's text box.
+    QLineEdit* QuickFindBox() const { return quickFind_; }
     // The IDE's commands, found by id (shell/command_ids.h).
     CommandRegistry& Commands() override { return *commands_; }
-    // A compile, a script or a rebuild running; see BusyState.
+    // A compile, a script, a rebuild or a find in files running; see BusyState.
     BusyState& Busy() { return busy_; }
     // Availability rules of the commands: why one cannot run now, empty when it can. BusyReason
-    // while a compile, script or rebuild runs; ProjectReason also without an open project.
+    // while a compile, script, rebuild or search runs; ProjectReason also without an open project.
     QString BusyReason() const;
     QString ProjectReason() const;
 
@@ -209,7 +211,6 @@ private:
     void ApplyBottomPanel();
     void ShowLastLogLine();
     void SplitterMoved();
-    void QuickFindSearch();
     void ArrangeTiled(bool horizontally);
     void ViewWorkspace();
     void OnActiveEditor(const char* id, void (*call)(QsciScintilla&));
@@ -237,7 +238,6 @@ private:
     int logHeight_ = kDesignedLogHeight;
     bool logVisible_ = true;
     bool applyingPanel_ = false;
-    QString lastSearchText_;
     std::unique_ptr<editor::TEdPersistent> searchSettings_;
 
     QMdiArea* mdi_ = nullptr;

@@ -454,6 +454,23 @@ void TWorkspace::OpenClass(int position) {
     ClassTreeDblClick(item);
 }
 
+bool TWorkspace::OpenClassFile(const std::string& path) {
+    if (!browser_) return false;
+    int position = 0;
+    int found = -1;
+    browser_->objectTree().Walk([&](const ClassNode& node) {
+        if (node.entry.fileName == path) {
+            found = position;
+            return false;
+        }
+        ++position;
+        return true;
+    });
+    if (found < 0) return false;
+    OpenClass(found);
+    return true;
+}
+
 void TWorkspace::OpenNode(QTreeWidgetItem* item) {
     const ClassNode* node = NodeOf(item);
     if (!node || node->entry.fileName.empty()) return;
@@ -514,6 +531,27 @@ bool TWorkspace::OpenOnEnter(QObject* watched, const QKeyEvent& key) {
     return true;
 }
 
+bool TWorkspace::PackageTreeHasFocus() const { return byPackage_->hasFocus(); }
+
+editor::SearchScope TWorkspace::FindInFilesScope() const {
+    editor::SearchScope scope;
+    scope.gameRoot = main_.GameRoot();
+    if (browser_) {
+        scope.objectTree = &browser_->objectTree();
+        scope.actorTree = &browser_->actorTree();
+        scope.compiledPackages = &browser_->compiledPackages();
+    }
+    if (ProjectOpen()) scope.projectPackages = &session_->packages();
+    scope.objectPageShown = pages_->currentWidget() == classTree_->parentWidget();
+    auto selected = [](const QTreeWidget* tree) -> const ClassNode* {
+        const QTreeWidgetItem* item = tree->currentItem();
+        return item && item->isSelected() ? NodeOf(item) : nullptr;
+    };
+    scope.objectSelection = selected(classTree_);
+    scope.actorSelection = selected(actorTree_);
+    return scope;
+}
+
 bool TWorkspace::eventFilter(QObject* watched, QEvent* event) {
     if (watched == availablePackages_ && event->type() == QEvent::Resize) {
         // "Package" takes three quarters of the width less 20 pixels, "Exported" a quarter.
@@ -523,7 +561,9 @@ bool TWorkspace::eventFilter(QObject* watched, QEvent* event) {
         availablePackages_->setColumnWidth(1, width / 4);
     }
     if (event->type() == QEvent::KeyPress && OpenOnEnter(watched, *static_cast<QKeyEvent*>(event))) return true;
-    if (watched == byPackage_ && event->type() == QEvent::KeyRelease &&
+    // F3 reaches the tree only while Search > Search Again is disabled (no file open); otherwise
+    // that command takes the key and, this tree having the focus, finds here.
+    if (watched == byPackage_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_F3) {
         ClassFindSearch();
         return true;

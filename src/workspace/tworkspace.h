@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "editor/find_in_files.h"
 #include "project/project_session.h"
 #include "shell/workspace_services.h"
 #include "workspace/class_browser.h"
@@ -70,6 +71,9 @@ public:
     bool InitClassBrowser(const platform::GameInstall& install) override;
     int FindClass(const std::string& className, const std::string& package) override;
     void OpenClass(int position) override;
+    // Opens the object tree's class whose source is path, as a double-click does; false when no
+    // class has that file.
+    bool OpenClassFile(const std::string& path);
     void SaveWorkspaceLayout() override;
     void LoadWorkspaceLayout() override;
     void ActivatePages() override;
@@ -135,6 +139,11 @@ public:
     void ActorTreeDblClick(QTreeWidgetItem* item);
     void ClassByPackageDblClick(QTreeWidgetItem* item);
     void ClassFindSearch();
+    // Whether the by-package tree has the focus (Search Again then finds its next class).
+    bool PackageTreeHasFocus() const;
+    // What find in files reads: the trees, the project's packages, the compiled packages and
+    // the selections of the object and actor trees.
+    editor::SearchScope FindInFilesScope() const;
 
 protected:
     void showEvent(QShowEvent* event) override;

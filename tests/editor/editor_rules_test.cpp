@@ -44,5 +44,14 @@ TEST(EditorRulesTest, LineEndsNamesAndBookmarks) {
     EXPECT_EQ(BookmarkOfCaption("Goto Bookmark"), std::nullopt);
 }
 
+// Go to line: an integer from the minimum to the maximum, anything else gives the warning.
+TEST(EditorRulesTest, LineNumberInRange) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"1", 1}, {"31", 31}, {" 7", 7}, {"$10", 16}, {"12x", std::nullopt}, {"", std::nullopt},
+        {"0", std::nullopt}, {"32", std::nullopt}, {"-3", std::nullopt}, {"99999999999", std::nullopt}};
+    for (const auto& [text, line] : cases) EXPECT_EQ(LineNumberInRange(text, 1, 31), line) << text;
+    EXPECT_EQ(LineRangeWarning(1, 31), "Value must be between 1 and 31");
+}
+
 }  // namespace
 }  // namespace torvane::editor
