@@ -91,11 +91,13 @@ void SearchController::GotoLine() {
     int line = 0, index = 0;
     memo.getCursorPosition(&line, &index);
     const long row = memo.SendScintilla(QsciScintilla::SCI_VISIBLEFROMDOCLINE, line);
-    gotoLine_.SetRange(1, memo.lines() + 1);
+    gotoLine_.SetRange(1, memo.LineCount() + 1);
     gotoLine_.SetCurrentLine(static_cast<int>(row) + 1);
-    if (!gotoLine_.Execute()) return;
-    memo.GotoLineCentred(gotoLine_.CurrentLine());
+    const bool chosen = gotoLine_.Execute();
+    // The editor has the keys again, whichever way the dialog closed.
+    main_.activateWindow();
     memo.setFocus();
+    if (chosen) memo.GotoLineCentred(gotoLine_.CurrentLine());
 }
 
 // The Find tool bar: the box's text forwards from the caret, no case, no whole words, no regular

@@ -10,6 +10,7 @@
 
 #include "core/interaction.h"
 #include "editor/editor_search.h"
+#include "editor/search_dialog_parts.h"
 #include "editor/search_options.h"
 #include "editor/search_options_view.h"
 #include "editor/ted_persistent.h"
@@ -20,20 +21,6 @@
 namespace torvane::editor {
 
 using widgets::FromQString;
-using widgets::ToQString;
-
-std::vector<std::string> ComboItems(const QComboBox& combo) {
-    std::vector<std::string> items;
-    for (int i = 0; i < combo.count(); ++i) items.push_back(FromQString(combo.itemText(i)));
-    return items;
-}
-
-void SetComboItems(QComboBox& combo, const std::vector<std::string>& items) {
-    const QString text = combo.currentText();
-    combo.clear();
-    for (const std::string& item : items) combo.addItem(ToQString(item));
-    combo.setEditText(text);
-}
 
 TEdFindDlg::TEdFindDlg(core::Prompter& prompter, QWidget* parent) : QDialog(parent), prompter_(prompter) {
     setObjectName(QStringLiteral("TEdFindDlg"));
@@ -42,11 +29,7 @@ TEdFindDlg::TEdFindDlg(core::Prompter& prompter, QWidget* parent) : QDialog(pare
     setModal(false);
     auto* column = new QVBoxLayout(this);
     auto* label = new QLabel(QStringLiteral("&Text to find"), this);
-    findText_ = new QComboBox(this);
-    findText_->setObjectName(QStringLiteral("FindText"));
-    findText_->setEditable(true);
-    findText_->setInsertPolicy(QComboBox::NoInsert);
-    findText_->setMinimumWidth(260);
+    findText_ = NewHistoryCombo(this, "FindText");
     label->setBuddy(findText_);
     auto* textRow = new QHBoxLayout;
     textRow->addWidget(label);
@@ -55,11 +38,9 @@ TEdFindDlg::TEdFindDlg(core::Prompter& prompter, QWidget* parent) : QDialog(pare
     options_ = new SearchOptionsView(false, this);
     column->addWidget(options_);
     auto* buttons = new QDialogButtonBox(this);
-    ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok_->setObjectName(QStringLiteral("OK"));
+    ok_ = AddNamedButton(*buttons, "OK", QDialogButtonBox::AcceptRole, "OK");
     ok_->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("Cancel"));
+    QPushButton* cancel = AddNamedButton(*buttons, "Cancel", QDialogButtonBox::RejectRole, "Cancel");
     column->addWidget(buttons);
 
     connect(findText_, &QComboBox::editTextChanged, this, [this](const QString& text) { ok_->setEnabled(!text.isEmpty()); });
@@ -70,17 +51,10 @@ TEdFindDlg::TEdFindDlg(core::Prompter& prompter, QWidget* parent) : QDialog(pare
 void TEdFindDlg::ShowFor(const QString& initialText, int options, TEdPersistent& settings, TSyntaxMemo* memo) {
     settings_ = &settings;
     memo_ = memo;
-    std::vector<std::string> items = settings.FindHistory();
-    if (!initialText.isEmpty()) AppendWhenMissing(items, FromQString(initialText));
-    SetComboItems(*findText_, items);
-    findText_->setEditText(initialText);
+    FillHistoryCombo(*findText_, settings.FindHistory(), initialText);
     ok_->setEnabled(!initialText.isEmpty());
     options_->SetBoxes(BoxesOfOptions(options));
-    show();
-    raise();
-    activateWindow();
-    findText_->setFocus();
-    findText_->lineEdit()->selectAll();
+    ShowInFront(*this, *findText_);
 }
 
 // OK: the search from the editor's selection; the dialog stays open.
@@ -89,9 +63,7 @@ void TEdFindDlg::Find() {
     if (!memo_ || !settings_ || text.isEmpty()) return;
     const int options = options_->Options();
     const long from = SearchStartAfterSkip(*memo_, text, options, options_->Boxes().caseSensitive);
-    std::vector<std::string> items = ComboItems(*findText_);
-    PutOnTopWhenMissing(items, FromQString(text));
-    SetComboItems(*findText_, items);
+    PutEditTextOnTop(*findText_);
     settings_->SetLastSearch(FromQString(text), options | search_bits::kAtOnce);
     if (!FindAndSelect(*memo_, text, options, from)) prompter_.Information(NotFoundMessage(FromQString(text)));
 }

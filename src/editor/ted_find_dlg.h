@@ -4,8 +4,6 @@
 #include <QPointer>
 
 #include "editor/tsyntax_memo.h"
-#include <string>
-#include <vector>
 
 class QComboBox;
 class QPushButton;
@@ -46,9 +44,5 @@ private:
     SearchOptionsView* options_ = nullptr;
     QPushButton* ok_ = nullptr;
 };
-
-// The items of a history drop-down, newest first, and the same put back (the edit keeps its text).
-std::vector<std::string> ComboItems(const QComboBox& combo);
-void SetComboItems(QComboBox& combo, const std::vector<std::string>& items);
 
 }  // namespace torvane::editor

@@ -11,9 +11,9 @@
 
 #include "core/interaction.h"
 #include "editor/editor_search.h"
+#include "editor/search_dialog_parts.h"
 #include "editor/search_options.h"
 #include "editor/search_options_view.h"
-#include "editor/ted_find_dlg.h"
 #include "editor/ted_persistent.h"
 #include "editor/tsyntax_memo.h"
 #include "shell/command_boundary.h"
@@ -22,18 +22,8 @@
 namespace torvane::editor {
 
 using widgets::FromQString;
-using widgets::ToQString;
 
 namespace {
-
-QComboBox* HistoryCombo(QWidget* parent, const char* name) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setMinimumWidth(260);
-    return combo;
-}
 
 // Replace All works on the text as one step: one undo group, the prompt box off while it runs,
 // and no repainting unless it asks before each replacement; all undone on every way out.
@@ -68,8 +58,8 @@ TEdReplDlg::TEdReplDlg(core::Prompter& prompter, QWidget* parent) : QDialog(pare
     setModal(false);
     auto* column = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
-    findText_ = HistoryCombo(this, "FindText");
-    replaceText_ = HistoryCombo(this, "ReplaceText");
+    findText_ = NewHistoryCombo(this, "FindText");
+    replaceText_ = NewHistoryCombo(this, "ReplaceText");
     auto* findLabel = new QLabel(QStringLiteral("&Text to find"), this);
     auto* replaceLabel = new QLabel(QStringLiteral("Replace with"), this);
     findLabel->setBuddy(findText_);
@@ -82,13 +72,10 @@ TEdReplDlg::TEdReplDlg(core::Prompter& prompter, QWidget* parent) : QDialog(pare
     options_ = new SearchOptionsView(true, this);
     column->addWidget(options_);
     auto* buttons = new QDialogButtonBox(this);
-    ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok_->setObjectName(QStringLiteral("OK"));
+    ok_ = AddNamedButton(*buttons, "OK", QDialogButtonBox::AcceptRole, "OK");
     ok_->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("Cancel"));
-    replaceAll_ = buttons->addButton(QStringLiteral("Replace All"), QDialogButtonBox::ActionRole);
-    replaceAll_->setObjectName(QStringLiteral("ReplaceAll"));
+    QPushButton* cancel = AddNamedButton(*buttons, "Cancel", QDialogButtonBox::RejectRole, "Cancel");
+    replaceAll_ = AddNamedButton(*buttons, "Replace All", QDialogButtonBox::ActionRole, "ReplaceAll");
     column->addWidget(buttons);
 
     connect(findText_, &QComboBox::editTextChanged, this, &TEdReplDlg::EnableButtons);
@@ -106,27 +93,16 @@ void TEdReplDlg::EnableButtons() {
 void TEdReplDlg::ShowFor(const QString& initialText, int options, TEdPersistent& settings, TSyntaxMemo* memo) {
     settings_ = &settings;
     memo_ = memo;
-    std::vector<std::string> finds = settings.FindHistory();
-    if (!initialText.isEmpty()) AppendWhenMissing(finds, FromQString(initialText));
-    SetComboItems(*findText_, finds);
-    findText_->setEditText(initialText);
+    FillHistoryCombo(*findText_, settings.FindHistory(), initialText);
     SetComboItems(*replaceText_, settings.ReplaceHistory());
     replaceText_->setEditText(replaceText_->count() > 0 ? replaceText_->itemText(0) : QString());
     options_->SetBoxes(BoxesOfOptions(options));
     EnableButtons();
-    show();
-    raise();
-    activateWindow();
-    findText_->setFocus();
-    findText_->lineEdit()->selectAll();
+    ShowInFront(*this, *findText_);
 }
 
 void TEdReplDlg::PutTextsOnTop() {
-    for (QComboBox* combo : {findText_, replaceText_}) {
-        std::vector<std::string> items = ComboItems(*combo);
-        PutOnTopWhenMissing(items, FromQString(combo->currentText()));
-        SetComboItems(*combo, items);
-    }
+    for (QComboBox* combo : {findText_, replaceText_}) PutEditTextOnTop(*combo);
 }
 
 // OK: the next hit after the caret is found and replaced (after a question when prompting). The

@@ -12,6 +12,7 @@
 
 #include "core/interaction.h"
 #include "core/throttled_event_pump.h"
+#include "editor/search_dialog_parts.h"
 #include "shell/busy_state.h"
 #include "shell/command_boundary.h"
 #include "shell/qt_interaction.h"
@@ -37,11 +38,7 @@ TFindInFiles::TFindInFiles(Services services, QWidget* parent) : QDialog(parent)
     auto* column = new QVBoxLayout(this);
     auto* textRow = new QHBoxLayout;
     auto* label = new QLabel(QStringLiteral("&Text to Find"), this);
-    findText_ = new QComboBox(this);
-    findText_->setObjectName(QStringLiteral("FindText"));
-    findText_->setEditable(true);
-    findText_->setInsertPolicy(QComboBox::NoInsert);
-    findText_->setMinimumWidth(260);
+    findText_ = NewHistoryCombo(this, "FindText");
     label->setBuddy(findText_);
     textRow->addWidget(label);
     textRow->addWidget(findText_, 1);
@@ -98,10 +95,7 @@ void TFindInFiles::Go() {
         services_.prompter->Information(files.message);
         return;
     }
-    if (findText_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
-        findText_->insertItem(0, text);
-        findText_->setEditText(text);
-    }
+    PutEditTextOnTop(*findText_);
     struct Running {
         TFindInFiles& dialog;
         shell::BusyState::Scope busy;

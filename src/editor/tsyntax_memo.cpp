@@ -131,6 +131,12 @@ void TSyntaxMemo::ShowPlace(int line, int column, int length) {
 
 int TSyntaxMemo::VisibleRows() const { return static_cast<int>(SendScintilla(SCI_LINESONSCREEN)); }
 
+int TSyntaxMemo::LineCount() const {
+    const int lines = static_cast<int>(SendScintilla(SCI_GETLINECOUNT));
+    const long lastLineStart = SendScintilla(SCI_POSITIONFROMLINE, static_cast<long>(lines - 1));
+    return lastLineStart == TextLength() ? lines - 1 : lines;
+}
+
 void TSyntaxMemo::GotoLineCentred(int line) {
     const long docLine = std::max(0, line - 1);
     const long row = SendScintilla(SCI_VISIBLEFROMDOCLINE, docLine);  // from 0
@@ -142,6 +148,29 @@ void TSyntaxMemo::GotoLineCentred(int line) {
 // --- searching ---------------------------------------------------------------------------------
 
 namespace {
+
+// Lower-cases every letter of UTF-8 text whose lower case has as many bytes, so positions in
+// the result are positions in the text.
+std::string LowerCaseUtf8(std::string_view text) {
+    std::string lower(text);
+    for (std::size_t i = 0; i < lower.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(lower[i]);
+        if (byte < 0x80) {
+            if (byte >= 'A' && byte <= 'Z') lower[i] = static_cast<char>(byte + ('a' - 'A'));
+            continue;
+        }
+        if ((byte & 0xE0) != 0xC0 || i + 1 >= lower.size()) continue;  // only two-byte characters change
+        const auto next = static_cast<unsigned char>(lower[i + 1]);
+        if ((next & 0xC0) != 0x80) continue;
+        const char32_t letter = QChar::toLower(static_cast<char32_t>(((byte & 0x1F) << 6) | (next & 0x3F)));
+        if (letter >= 0x80 && letter < 0x800) {
+            lower[i] = static_cast<char>(0xC0 | (letter >> 6));
+            lower[i + 1] = static_cast<char>(0x80 | (letter & 0x3F));
+        }
+        ++i;
+    }
+    return lower;
+}
 
 bool IsWordByte(int byte) {
     const unsigned char c = static_cast<unsigned char>(byte);
@@ -163,27 +192,49 @@ std::optional<TSyntaxMemo::Match> TSyntaxMemo::Search(const QString& text, int o
     const QByteArray pattern = text.toUtf8();
     const bool regex = (options & search_bits::kRegularExpression) != 0;
     const bool wholeWords = (options & search_bits::kWholeWords) != 0;
+    const bool caseSensitive = (options & search_bits::kCaseSensitive) != 0;
     int flags = 0;
-    if (options & search_bits::kCaseSensitive) flags |= SCFIND_MATCHCASE;
+    if (caseSensitive) flags |= SCFIND_MATCHCASE;
     if (regex) flags |= SCFIND_REGEXP | SCFIND_CXX11REGEX;
-    if (wholeWords && !regex) flags |= SCFIND_WHOLEWORD;
     SendScintilla(SCI_SETSEARCHFLAGS, flags);
     const long length = TextLength();
     from = std::clamp(from, 0L, length);
-    // The first match in [start, end] (whole words checked here for regular expressions, whose
-    // search knows no word rule).
+    // The control folds the letter case of ASCII only: a pattern with other letters is searched
+    // here, in the text with every letter lower-cased (each keeps its length in UTF-8).
+    const bool foldHere = !regex && !caseSensitive &&
+                          std::any_of(pattern.begin(), pattern.end(), [](char c) { return (c & 0x80) != 0; });
+    std::string folded;
+    std::string foldedPattern;
+    if (foldHere) {
+        const char* characters = reinterpret_cast<const char*>(SendScintilla(SCI_GETCHARACTERPOINTER));
+        folded = LowerCaseUtf8(std::string_view(characters, static_cast<std::size_t>(length)));
+        foldedPattern = LowerCaseUtf8(std::string_view(pattern.constData(), static_cast<std::size_t>(pattern.size())));
+    }
+    // The first match in [start, end], the target set to it.
+    auto search = [&](long start, long end) -> std::optional<Match> {
+        if (foldHere) {
+            const std::size_t found = folded.find(foldedPattern, static_cast<std::size_t>(start));
+            if (found == std::string::npos || static_cast<long>(found + foldedPattern.size()) > end) return std::nullopt;
+            const Match match{static_cast<long>(found), static_cast<long>(found + foldedPattern.size())};
+            SendScintilla(SCI_SETTARGETRANGE, match.start, match.end);
+            return match;
+        }
+        SendScintilla(SCI_SETTARGETRANGE, start, end);
+        const long found = SendScintilla(SCI_SEARCHINTARGET, static_cast<unsigned long>(pattern.size()),
+                                         pattern.constData());
+        if (found < 0) return std::nullopt;
+        return Match{found, SendScintilla(SCI_GETTARGETEND)};
+    };
+    // The first match in [start, end] that stands as a whole word when the options ask for one.
     auto first = [&](long start, long end) -> std::optional<Match> {
         while (start <= end) {
-            SendScintilla(SCI_SETTARGETRANGE, start, end);
-            const long found = SendScintilla(SCI_SEARCHINTARGET, static_cast<unsigned long>(pattern.size()),
-                                             pattern.constData());
-            if (found < 0) return std::nullopt;
-            const Match match{found, SendScintilla(SCI_GETTARGETEND)};
-            const bool wordBefore = match.start > 0 && IsWordByte(SendScintilla(SCI_GETCHARAT, match.start - 1));
-            const bool wordAfter = match.end < length && IsWordByte(SendScintilla(SCI_GETCHARAT, match.end));
-            if (!(regex && wholeWords) || (!wordBefore && !wordAfter)) return match;
-            start = PositionAfter(found);
-            if (start == found) return std::nullopt;  // at the end of the text
+            const auto match = search(start, end);
+            if (!match) return std::nullopt;
+            const bool wordBefore = match->start > 0 && IsWordByte(SendScintilla(SCI_GETCHARAT, match->start - 1));
+            const bool wordAfter = match->end < length && IsWordByte(SendScintilla(SCI_GETCHARAT, match->end));
+            if (!wholeWords || (!wordBefore && !wordAfter)) return match;
+            start = PositionAfter(match->start);
+            if (start == match->start) return std::nullopt;  // at the end of the text
         }
         return std::nullopt;
     };

@@ -51,6 +51,9 @@ public:
     // Go to line: the caret at the start of the line (from 1), nothing selected, and the line in
     // the middle of the window.
     void GotoLineCentred(int line);
+    // The lines of the text as a list of lines counts them: the empty line after a last line end
+    // is not one ("a\r\nb\r\n" has two lines, "a\r\nb" too, an empty text none).
+    int LineCount() const;
 
     // --- searching, with the option bits of editor/search_options.h ---
     // Positions are the control's (bytes of its UTF-8 text).

@@ -166,20 +166,19 @@ TEST(FindInFilesTest, LocationNames) {
     for (const auto& [page, location] : pages) EXPECT_EQ(LocationOfWorkspacePage(page), location) << page;
 }
 
-// A copy of the fixture game's 1,488 sources searched as "All Objects" list exactly the lines
-// grep lists for the same files in the same order: grep's path:line:text, with the characters
-// below code 32 (tabs, the CR of CR LF) left out as the output log leaves them out.
+// The fixture game's 1,488 sources searched as "All Objects" list exactly the lines grep lists
+// for the same files in the same order: grep's path:line:text, with the characters below code
+// 32 (tabs, the CR of CR LF) left out as the output log leaves them out.
 TEST(FindInFilesTest, AllObjectsOfTheFixtureGameListWhatGrepLists) {
-    testing::TempDir dir;
-    testing::CopyTree(testing::FixturesDir() + "/ut99", dir.Path("ut99"));
     workspace::ClassBrowserContext context;
-    context.install = platform::GameInstall::Detect(dir.Path("ut99"));
+    context.install = platform::GameInstall::Detect(testing::FixturesDir() + "/ut99");
     workspace::ClassBrowser browser(context);
     ASSERT_TRUE(browser.LoadEditPackages());
     ASSERT_TRUE(browser.RebuildClassTrees());
     const std::vector<std::string> files = FilesOfTree(browser.objectTree());
     ASSERT_EQ(files.size(), 1488u);
 
+    testing::TempDir dir;
     std::string list;
     for (const std::string& file : files) list += file + "\n";
     const std::string listFile = dir.Write("files", list);

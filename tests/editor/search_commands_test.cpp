@@ -21,6 +21,7 @@
 
 #include "editor/search_options_view.h"
 #include "editor/ted_find_dlg.h"
+#include "editor/ted_persistent.h"
 #include "editor/ted_repl_dlg.h"
 #include "editor/teditor.h"
 #include "editor/tfind_in_files.h"
@@ -187,7 +188,7 @@ protected:
 };
 
 TEST_F(SearchHistoryTest, DialogsListTheStoredHistories) {
-    Open("function f();\r\n");
+    TSyntaxMemo* memo = Open("function f();\r\n");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
     auto& replace = Window<TEdReplDlg>("TEdReplDlg");
     ASSERT_TRUE(replace.isVisible());
@@ -200,9 +201,15 @@ TEST_F(SearchHistoryTest, DialogsListTheStoredHistories) {
     replace.FindText()->setEditText("f()");
     replace.ReplaceText()->setEditText("g()");
     QTest::mouseClick(replace.ReplaceAllButton(), Qt::LeftButton);
+    // Replaced by nothing: the empty replacement is not kept (an empty line would end the list
+    // in the file and lose the entries after it).
+    replace.FindText()->setEditText("g");
+    replace.ReplaceText()->setEditText("");
+    QTest::mouseClick(replace.ReplaceAllButton(), Qt::LeftButton);
+    EXPECT_EQ(memo->Bytes(), "function ();\r\n");
     replace.close();
     EXPECT_EQ(dir_.Read("prog/EdData.dat"),
-              "[FindHistory]\r\nf()\r\nDefaultProperties\r\nfunction\r\n\r\n"
+              "[FindHistory]\r\ng\r\nf()\r\nDefaultProperties\r\nfunction\r\n\r\n"
               "[ReplaceHistory]\r\ng()\r\nFunction\r\n\r\n");
 }
 
@@ -220,7 +227,7 @@ TEST_F(SearchCommandsTest, ReplaceAllIsOneUndoStep) {
     QTest::keyClicks(replace.FindText()->lineEdit(), "int");
     EXPECT_TRUE(replace.ReplaceAllButton()->isEnabled());
     QTest::keyClick(replace.FindText()->lineEdit(), Qt::Key_Tab);
-    QTest::keyClicks(QApplication::focusWidget(), "float");
+    QTest::keyClicks(replace.focusWidget(), "float");
     EXPECT_EQ(replace.ReplaceText()->currentText(), "float");
     QTest::mouseClick(replace.ReplaceAllButton(), Qt::LeftButton);
     EXPECT_EQ(memo->Bytes(), "var float A;\r\nvar float B;\r\nvar float C; // float\r\n");
@@ -374,7 +381,11 @@ TEST_F(SearchCommandsTest, FindInFilesListsHitsAndTheirLinesJump) {
     QListWidget* log = main().OutputLogWidget();
     QListWidgetItem* hit = log->item(1);
     log->scrollToItem(hit);
-    QTest::mouseDClick(log->viewport(), Qt::LeftButton, {}, log->visualItemRect(hit).center());
+    // The events of a double-click: press, release, double-click, release.
+    const QPoint at = log->visualItemRect(hit).center();
+    QTest::mouseClick(log->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(log->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(log->viewport(), Qt::LeftButton, {}, at);
     TEditor* editor = main().ActiveEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->Caption(), mutator);
@@ -416,6 +427,8 @@ TEST_F(SearchCommandsTest, CancelStopsTheSearchBeforeTheNextFile) {
 // The tool bar's Find in Files takes the box's text and the workspace page's location, and
 // starts at once; the locations that have nothing to walk say why.
 TEST_F(SearchCommandsTest, ToolBarFindInFilesStartsAtOnce) {
+    main().Commands().Command(shell::cmd::kViewWorkspace)->trigger();  // View > WorkSpace
+    ASSERT_TRUE(workspace().isVisible());
     QTabWidget* pages = workspace().Pages();
     for (int i = 0; i < pages->count(); ++i) {
         if (pages->tabText(i) == "Actor") pages->setCurrentIndex(i);

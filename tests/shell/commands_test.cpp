@@ -134,6 +134,7 @@ TEST_F(CommandsTest, KeysInAnEditorReachTheirCommands) {
     });
     QTest::keyClick(memo, Qt::Key_L, Qt::ControlModifier);
     EXPECT_TRUE(gotoLineShown);
+    ASSERT_TRUE(testing::WaitUntil([this] { return QApplication::activeWindow() == &main(); }));
     EXPECT_EQ(memo->text().toStdString(), "new first line\r\nsecond line\r\n");
 
     QTest::keyClicks(memo, "xx");
