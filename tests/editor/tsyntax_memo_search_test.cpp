@@ -89,5 +89,17 @@ TEST(TSyntaxMemoSearchTest, WindowsCodePageTextIsFoundAtItsPlace) {
     EXPECT_EQ(memo.selectedText(), QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
 }
 
+// Go to line's range: the lines as the file has them, the empty one after a last line end not
+// counted.
+TEST(TSyntaxMemoSearchTest, LineCountIsTheFilesLines) {
+    const std::pair<const char*, int> cases[] = {
+        {"", 0}, {"a", 1}, {"a\r\n", 1}, {"a\r\nb", 2}, {"a\r\nb\r\n", 2}, {"a\r\n\r\n", 2}, {"a\nb\n", 2}};
+    for (const auto& [text, lines] : cases) {
+        TSyntaxMemo memo;
+        memo.LoadBytes(text);
+        EXPECT_EQ(memo.LineCount(), lines) << text;
+    }
+}
+
 }  // namespace
 }  // namespace torvane::editor

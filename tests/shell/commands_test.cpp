@@ -112,6 +112,17 @@ TEST_F(CommandsTest, EveryKeyBelongsToOneAction) {
     for (const QKeySequence& key : main().Commands().WindowKeys()) {
         EXPECT_EQ(controlKeys->boundTo(key[0].toCombined()), nullptr) << key.toString().toStdString();
     }
+    // The editor window's own keys (the bookmarks, Shift+Tab to the next file) belong to no action.
+    std::vector<QKeyCombination> windowOwn{QKeyCombination(Qt::SHIFT, Qt::Key_Backtab),
+                                           QKeyCombination(Qt::SHIFT, Qt::Key_Tab)};
+    for (int digit = 0; digit <= 9; ++digit) {
+        const auto key = static_cast<Qt::Key>(Qt::Key_0 + digit);
+        windowOwn.push_back(QKeyCombination(Qt::CTRL, key));
+        windowOwn.push_back(QKeyCombination(Qt::ALT, key));
+    }
+    for (const QKeyCombination key : windowOwn) {
+        EXPECT_EQ(actionsOfKey.count(key.toCombined()), 0u) << QKeySequence(key).toString().toStdString();
+    }
 }
 
 // Keys pressed in a writable editor reach the one command they belong to.
