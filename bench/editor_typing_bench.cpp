@@ -2,8 +2,6 @@
 // goes through the editor control and its highlighter and is painted before the next one.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <filesystem>
@@ -13,18 +11,12 @@
 #include "editor/teditor.h"
 #include "editor/tsyntax_memo.h"
 #include "shell/tmain.h"
+#include "window_bench_support.h"
 
 namespace {
 
 namespace shell = torvane::shell;
-
-std::string ProgramDirectory() {
-    static const std::string dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "torvane-bench-XXXXXX").string();
-        return std::string(::mkdtemp(pattern.data()));
-    }();
-    return dir;
-}
+using torvane::bench::ProgramDirectory;
 
 void Press(QWidget* target, int key, const QString& text) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -70,11 +62,4 @@ BENCHMARK(BM_TypeInA7000LineClass)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return torvane::bench::RunWindowBenchmarks(argc, argv); }

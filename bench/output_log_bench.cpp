@@ -2,8 +2,6 @@
 // appending 10,000 result lines, and showing them once at the next fixed point.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
 #include <QApplication>
 #include <QListWidget>
 #include <chrono>
@@ -16,19 +14,13 @@
 #include "platform/game_install.h"
 #include "shell/qt_interaction.h"
 #include "shell/tmain.h"
+#include "window_bench_support.h"
 #include "workspace/class_browser.h"
 
 namespace {
 
 namespace shell = torvane::shell;
-
-std::string ProgramDirectory() {
-    static const std::string dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "torvane-bench-XXXXXX").string();
-        return std::string(::mkdtemp(pattern.data()));
-    }();
-    return dir;
-}
+using torvane::bench::ProgramDirectory;
 
 void BM_AppendLogLines(benchmark::State& state) {
     shell::TMainOptions options;
@@ -83,11 +75,4 @@ BENCHMARK(BM_FindInFilesIntoTheLog)->Unit(benchmark::kMillisecond)->Iterations(3
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return torvane::bench::RunWindowBenchmarks(argc, argv); }

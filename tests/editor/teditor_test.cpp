@@ -19,14 +19,22 @@
 namespace torvane::editor {
 namespace {
 
-TEST(TEditorTest, StatusPanelsNeverOverlap) {
+// The IDE started on the sample game, its main window shown.
+class TEditorTest : public ::testing::Test {
+protected:
+    TEditorTest() : windows_(testing::SampleGameOptions(dir, prompter_, game)), main(windows_.main()) {
+        main.Timer1Timer();
+        main.show();
+    }
+
     testing::TempDir dir;
-    testing::ScriptedPrompter prompter;
+    testing::ScriptedPrompter prompter_;
     std::string game;
-    shell::AppWindows windows(testing::SampleGameOptions(dir, prompter, game));
-    shell::TMain& main = windows.main();
-    main.Timer1Timer();
-    main.show();
+    shell::AppWindows windows_;
+    shell::TMain& main;
+};
+
+TEST_F(TEditorTest, StatusPanelsNeverOverlap) {
     // The longest texts: a read-only class of a game package, and a writable file in overwrite mode.
     TEditor* engine = main.OpenSourceFile(game + "/Engine/Classes/Actor.uc", "UnrealShare", "Actor");
     TEditor* own = main.OpenSourceFile(dir.Write("Notes.txt", "text\r\n"), "", "");
@@ -58,14 +66,7 @@ TEST(TEditorTest, StatusPanelsNeverOverlap) {
 
 // Sources are indented with tabs: the Tab key types one, Return keeps the line's indent and
 // Backspace takes one step back out of it.
-TEST(TEditorTest, TabTypesATabAndReturnKeepsTheIndent) {
-    testing::TempDir dir;
-    testing::ScriptedPrompter prompter;
-    std::string game;
-    shell::AppWindows windows(testing::SampleGameOptions(dir, prompter, game));
-    shell::TMain& main = windows.main();
-    main.Timer1Timer();
-    main.show();
+TEST_F(TEditorTest, TabTypesATabAndReturnKeepsTheIndent) {
     TEditor* editor = main.OpenSourceFile(dir.Write("Typed.uc", "function F()\r\n{"), "", "");
     TSyntaxMemo* memo = editor->Memo1();
     memo->setFocus();
