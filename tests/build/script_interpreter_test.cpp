@@ -218,6 +218,23 @@ TEST_F(ScriptTest, SelfNamingMacroValueEnds) {
     EXPECT_LT(log[0].size(), 70000u);
 }
 
+// The workspace status line names the project's script while it runs and is cleared after.
+TEST_F(ScriptTest, ProjectScriptsClearTheStatusLineWhenTheyEnd) {
+    project::Project project;
+    project.doPreBatch = true;
+    project.preBatch = {"ECHO before"};
+    project.doPostBatch = true;
+    project.postBatch = {"ECHO after"};
+    testing::RecordingStatusSink status;
+    ScriptInterpreter interpreter = Interpreter();
+    ProjectScripts scripts(project, state_, interpreter, {}, &status);
+    scripts.PreCompile();
+    scripts.PostCompile(true);
+    EXPECT_EQ(status.workspace(),
+              (std::vector<std::string>{"Performing Pre-Compile", "", "Performing Post-Compile", ""}));
+    EXPECT_EQ(log_.lines(), (std::vector<std::string>{"before", "after"}));
+}
+
 TEST_F(ScriptTest, PostCompileSeesTheFailureAndResetsErrorCount) {
     project::Project project;
     project.doPostBatch = true;

@@ -243,6 +243,8 @@ TEST_F(ClassBrowserTest, AddAndRemoveEditPackages) {
     Source("Extra", "ExtraActor", "class ExtraActor extends Actor;");
     browser.AddEditPackage("Extra");
     browser.AddEditPackage("EXTRA");  // already listed
+    ASSERT_FALSE(status_.workspace().empty());
+    EXPECT_EQ(status_.workspace().back(), "");  // the status line is cleared when the step ends
     EXPECT_EQ(browser.editPackages().size(), 4u);
     EXPECT_NE(browser.FindActorClass("ExtraActor"), -1);
     EXPECT_NE(dir_.Read("ut/System/UnrealTournament.ini").find("EditPackages=Other\r\nEditPackages=Extra\r\n"),
