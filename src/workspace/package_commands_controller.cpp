@@ -169,9 +169,15 @@ void PackageCommandsController::PackageFlags1Click() {
     const platform::GameInstall& install = workspace_.Browser()->context().install;
     packageFlags_.Prepare(package, ReadPackageFlags(install, package));
     if (RunDialog(packageFlags_) != QDialog::Accepted) return;
-    // The tool's lines reach the log while it runs; nothing else may start meanwhile.
-    const shell::BusyState::Scope busy(main_.Busy());
-    SetPackageFlags(install, package, packageFlags_.Flags(), main_.Log(), main_.Prompter());
+    {
+        // The tool's lines reach the log while it runs; nothing else may start meanwhile.
+        const shell::BusyState::Scope busy(main_.Busy());
+        SetPackageFlags(install, package, packageFlags_.Flags(), main_.Log(), main_.Prompter());
+    }
+    // The tool wrote the package anew: the lists show its new time, the package still selected.
+    workspace_.Browser()->LoadEditPackages();
+    const auto kept = workspace_.AvailablePackages()->findItems(widgets::ToQString(package), Qt::MatchExactly);
+    if (!kept.isEmpty()) workspace_.AvailablePackages()->setCurrentItem(kept.first());
 }
 
 }  // namespace torvane::workspace

@@ -3,6 +3,9 @@
 // dialogs filled in with clicks and keys.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +28,8 @@
 #include "support/temp_dir.h"
 #include "support/tree_drop.h"
 #include "unrealpkg/ut_packages.h"
+#include "workspace/class_browser.h"
+#include "workspace/edit_packages.h"
 #include "workspace/package_commands_controller.h"
 #include "workspace/tadd_package.h"
 #include "workspace/tcreate_package.h"
@@ -286,7 +291,11 @@ TEST_F(PackageCommandsTest, PackageFlagsSetThroughTheGameTool) {
     spec.flags = 0x1 | 0x400;
     spec.names = {"None"};
     dir_.Write("game/System/DemoLib.u", testing::BuildPackage(spec));
+    const std::filesystem::path packageFile = game_ + "/System/DemoLib.u";
+    std::filesystem::last_write_time(packageFile,
+                                     std::filesystem::last_write_time(packageFile) - std::chrono::hours(24 * 400));
     Start();
+    const QString listedBefore = EditPackages()->findItems("DemoLib", Qt::MatchExactly).first()->text(1);
     QAction* flags = Entry(Compiled(), "Package Flags...");
     ASSERT_NE(flags, nullptr);
     EXPECT_FALSE(flags->isEnabled());
@@ -315,6 +324,12 @@ TEST_F(PackageCommandsTest, PackageFlagsSetThroughTheGameTool) {
     ASSERT_GT(log->count(), 0);
     EXPECT_EQ(log->item(log->count() - 1)->text(), "Package DemoLib.u written with flags 1028");
     EXPECT_FALSE(main().Busy().Busy());
+    // The lists show the new package's time; it stays selected for the next change.
+    const QString listedAfter = EditPackages()->findItems("DemoLib", Qt::MatchExactly).first()->text(1);
+    EXPECT_NE(listedAfter, listedBefore);
+    EXPECT_EQ(listedAfter.toStdString(), LastModifiedText(workspace().Browser()->context().install, "DemoLib"));
+    ASSERT_NE(Compiled()->currentItem(), nullptr);
+    EXPECT_EQ(Compiled()->currentItem()->text(0), "DemoLib");
 
     answerDialog_ = [](QDialog& dialog) {  // Cancel: the tool does not run
         QTest::mouseClick(static_cast<TPackageFlags&>(dialog).CancelButton(), Qt::LeftButton);
