@@ -10,22 +10,13 @@
 #include <QVBoxLayout>
 
 #include "core/text.h"
+#include "widgets/named_check_box.h"
 #include "widgets/text_codec.h"
 #include "workspace/package_operations.h"
 
 namespace torvane::workspace {
 
 using widgets::FromQString;
-
-namespace {
-
-QCheckBox* Box(QWidget* parent, const char* name, const char* caption) {
-    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-}  // namespace
 
 TCreatePackage::TCreatePackage(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TCreatePackage"));
@@ -40,14 +31,14 @@ TCreatePackage::TCreatePackage(QWidget* parent) : QDialog(parent) {
 
     auto* group = new QGroupBox(QStringLiteral(" Create Directory "), this);
     auto* boxes = new QVBoxLayout(group);
-    classes_ = Box(group, "Classes", "Classes");
+    classes_ = widgets::NamedCheckBox(group, "Classes", "Classes");
     classes_->setChecked(true);
     classes_->setEnabled(false);  // every package has its classes
-    textures_ = Box(group, "Textures", "Textures");
-    sounds_ = Box(group, "Sounds", "Sounds");
-    music_ = Box(group, "Music", "Music");
-    models_ = Box(group, "Models", "Models");
-    others_ = Box(group, "Others", "Others (1 per line please)");
+    textures_ = widgets::NamedCheckBox(group, "Textures", "Textures");
+    sounds_ = widgets::NamedCheckBox(group, "Sounds", "Sounds");
+    music_ = widgets::NamedCheckBox(group, "Music", "Music");
+    models_ = widgets::NamedCheckBox(group, "Models", "Models");
+    others_ = widgets::NamedCheckBox(group, "Others", "Others (1 per line please)");
     for (QCheckBox* box : {classes_, textures_, sounds_, music_, models_, others_}) boxes->addWidget(box);
     otherDirs_ = new QPlainTextEdit(group);
     otherDirs_->setObjectName(QStringLiteral("OtherDirs"));

@@ -7,16 +7,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "widgets/named_check_box.h"
+
 namespace torvane::workspace {
-namespace {
-
-QCheckBox* Box(QWidget* parent, const char* name, const char* caption) {
-    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-}  // namespace
 
 TExportOptions::TExportOptions(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TExportOptions"));
@@ -24,13 +17,13 @@ TExportOptions::TExportOptions(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setMinimumWidth(340);
     auto* layout = new QVBoxLayout(this);
-    classes_ = Box(this, "ExpClasses", "Export Classes");
+    classes_ = widgets::NamedCheckBox(this, "ExpClasses", "Export Classes");
     classes_->setChecked(true);
     // Classes are always exported: a click leaves the box checked.
     connect(classes_, &QCheckBox::clicked, classes_, [this] { classes_->setChecked(true); });
-    graphics_ = Box(this, "ExpGfx", "Export Graphics");
-    sounds_ = Box(this, "ExpSnd", "Export Sounds");
-    models_ = Box(this, "ExpModels", "Export Models");
+    graphics_ = widgets::NamedCheckBox(this, "ExpGfx", "Export Graphics");
+    sounds_ = widgets::NamedCheckBox(this, "ExpSnd", "Export Sounds");
+    models_ = widgets::NamedCheckBox(this, "ExpModels", "Export Models");
     models_->setTristate(true);
     for (QCheckBox* box : {classes_, graphics_, sounds_, models_}) layout->addWidget(box);
     auto* buttons = new QHBoxLayout;
