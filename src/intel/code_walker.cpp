@@ -1,5 +1,7 @@
 #include "intel/code_walker.h"
 
+#include <algorithm>
+
 #include <unordered_map>
 #include <vector>
 
@@ -766,6 +768,11 @@ private:
                 } else if (type.kind == Kind::Struct) {
                     member = index_.FindStructMember(type.declaration, word);
                     if (!member) cause = "no member of that name in struct " + type.name;
+                } else if (type.kind == Kind::Enum && type.typeName) {
+                    const MemberRef enumType = type.declaration;
+                    const auto* values = enumType.owner->ScopedMembers(FoldName(enumType.symbol().name), FoldName(word));
+                    if (values && !values->empty()) member = {enumType.owner, values->front()};
+                    if (!member) cause = "no value of that name in enum " + type.name;
                 } else if (type.kind == Kind::Object) {
                     cause = "class " + type.name + " is not in the index";
                 } else if (!type.Known()) {
@@ -943,6 +950,32 @@ private:
         return Typed(ScriptType::ClassOf(cls, named));
     }
 
+    // The arguments of the call whose '(' is the current token (an empty list counts none).
+    std::size_t ArgumentCount() const {
+        int depth = 0;
+        std::size_t commas = 0;
+        bool any = false;
+        for (std::size_t i = pos_ + 1; i < tokens_.size(); ++i) {
+            const Token& token = tokens_[i];
+            if (Is(token, "(") || Is(token, "[")) {
+                ++depth;
+            } else if (Is(token, ")") || Is(token, "]")) {
+                if (depth-- == 0) break;
+            } else if (depth == 0 && Is(token, ",")) {
+                ++commas;
+            } else if (depth == 0 && (Is(token, ";") || Is(token, "{") || Is(token, "}"))) {
+                break;
+            }
+            any = true;
+        }
+        return any ? commas + 1 : 0;
+    }
+
+    static std::size_t RequiredParameters(const Symbol& function) {
+        return static_cast<std::size_t>(std::count_if(function.parameters.begin(), function.parameters.end(),
+                                                      [](const Parameter& p) { return !HasModifier(p.modifiers, "optional"); }));
+    }
+
     // An unqualified name: a parameter or local, a member of the class chain (a state's
     // functions first in state code), a class (a cast when called), an enum value, a constant.
     Value Name(const Token& token) {
@@ -957,8 +990,13 @@ private:
             }
         }
         if (call) {
-            const MemberRef function = state_.empty() ? index_.FindMember(&cls_, word, kFunctions)
-                                                      : index_.FindFunctionInState(&cls_, state_, word);
+            MemberRef function = state_.empty() ? index_.FindMember(&cls_, word, kFunctions)
+                                                : index_.FindFunctionInState(&cls_, state_, word);
+            // A class and a function of one name (Trigger): one argument where the function
+            // needs more is a cast to the class.
+            if (function && ArgumentCount() == 1 && RequiredParameters(function.symbol()) > 1 && index_.FindClass(word)) {
+                function = {};
+            }
             if (function) {
                 Emit(token, UseRole::Code, true, MemberTarget(function), {});
                 return Call(token, function);
@@ -993,6 +1031,19 @@ private:
         if (const MemberRef function = index_.FindMember(&cls_, word, kFunctions)) {
             Emit(token, UseRole::Code, false, MemberTarget(function), {});
             return Typed(TypeOfText(index_, function.owner, function.symbol().type));
+        }
+        // An enum's name qualifying one of its values: "ERenderStyle.STY_Translucent".
+        if (SymbolIs(".")) {
+            const MemberRef type = index_.FindType(&cls_, word);
+            if (type && type.symbol().kind == SymbolKind::Enum) {
+                Emit(token, UseRole::Code, false, MemberTarget(type), {});
+                ScriptType qualifier;
+                qualifier.kind = Kind::Enum;
+                qualifier.declaration = type;
+                qualifier.name = type.symbol().name;
+                qualifier.typeName = true;
+                return Typed(std::move(qualifier));
+            }
         }
         Emit(token, UseRole::Code, false, {}, "no variable, constant or enum value of that name in scope");
         return {};

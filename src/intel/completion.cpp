@@ -162,8 +162,8 @@ CompletionList CompletionsAt(const SymbolIndex& index, const IndexedClass& cls, 
                     builder.Add(CompletionItem::Group::Keyword, "default", "the class's default values", {});
                     builder.Add(CompletionItem::Group::Keyword, "static", "the class's static functions", {});
                     builder.AddChain(index.FindClass("Object"), kVariables | kFunctions);
-                } else if (type.kind == ScriptType::Kind::Struct) {
-                    builder.AddStruct(type.declaration);
+                } else if (type.kind == ScriptType::Kind::Struct || (type.kind == ScriptType::Kind::Enum && type.typeName)) {
+                    builder.AddStruct(type.declaration);  // a struct's members, an enum's values
                 }
                 break;
             }

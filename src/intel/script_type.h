@@ -19,6 +19,7 @@ struct ScriptType {
     std::string name;                   // as written (a class that is not indexed keeps its name)
     bool array = false;                 // a static or dynamic array, not yet indexed
     bool dynamicArray = false;
+    bool typeName = false;              // Enum: the enum's own name, qualifying a value (ERenderStyle.STY_Normal)
 
     bool Known() const { return kind != Kind::Unknown; }
     static ScriptType Of(Kind kind) {

@@ -57,6 +57,8 @@ TEST_F(CodeWalkerTest, NamesResolveAsTheLanguageDoes) {
         {14, "VSize", 1, "function Object.VSize", "Object"},
         {14, "Pi", 1, "constant Object.Pi", "Object"},
         {15, "SIDE_Right", 1, "enum value Object.ESide.SIDE_Right", "Object"},
+        {15, "ESide", 1, "enum Object.ESide", "Object"},
+        {15, "SIDE_Left", 1, "enum value Object.ESide.SIDE_Left", "Object"},
         {16, "Owner", 1, "variable Actor.Owner", "Actor"},
         {17, "Touch", 1, "function Pawn.Touch", "Pawn"},
         {21, "Touch", 1, "function Actor.Idle.Touch", "Actor"},
@@ -97,6 +99,33 @@ TEST_F(CodeWalkerTest, DeclarationsAndTypesNamedByThemAreUses) {
     EXPECT_EQ(declared.role, UseRole::Declaration);
     EXPECT_EQ(TargetText(declared.target), "variable Pawn.Enemy");
     EXPECT_FALSE(UseAt(index_, *index_.FindClass("Pawn"), kPawn, 2).has_value()) << "the keyword 'class' names nothing";
+}
+
+// Trigger is a class and Actor's event: one argument where the event needs two is a cast.
+TEST(CodeWalkerCastTest, AClassAndAFunctionOfOneName) {
+    const std::string actor =
+        "class Actor extends Object;\n"
+        "event Trigger(Actor Other, Actor EventInstigator);\n"
+        "function F(Actor A)\n"
+        "{\n"
+        "\tTrigger(A).Count = 1;\n"
+        "\tTrigger(A, A);\n"
+        "}\n";
+    SymbolIndex index;
+    index.SetUnit(SourceUnit("Object.uc", "Core", kObject, {1, 1}));
+    index.SetUnit(SourceUnit("Actor.uc", "Engine", actor, {1, 1}));
+    index.SetUnit(SourceUnit("Trigger.uc", "Engine", "class Trigger extends Actor;\nvar int Count;\n", {1, 1}));
+    index.Link();
+    const IndexedClass& cls = *index.FindClass("Actor");
+    const auto at = [&](std::string_view word, int occurrence) {
+        std::size_t offset = actor.find("{");
+        for (int i = 0; i < occurrence; ++i) offset = actor.find(word, offset + 1);
+        const auto use = UseAt(index, cls, actor, static_cast<std::uint32_t>(offset));
+        return use ? TargetText(use->target) : std::string("no use");
+    };
+    EXPECT_EQ(at("Trigger", 1), "class Trigger");
+    EXPECT_EQ(at("Count", 1), "variable Trigger.Count");
+    EXPECT_EQ(at("Trigger", 2), "function Actor.Trigger");
 }
 
 }  // namespace

@@ -54,6 +54,8 @@ TEST_F(CompletionTest, AfterADotTheMembersTheExpressionReaches) {
         {"\tEnemy.Owner.To", {"Touch"}},
         // A struct: its members.
         {"\tLocation.", {"X", "Y", "Z"}},
+        // An enum's name: its values.
+        {"\tSide = ESide.", {"SIDE_Left", "SIDE_Right"}},
         // Default.: the variables; Static.: the static functions; Super: the parent's functions.
         {"\tDefault.", {"Enemy", "Health", "Location", "Owner", "Side"}},
         {"\tclass'Pawn'.static.", {"Rating", "VSize"}},

@@ -44,7 +44,7 @@ inline constexpr std::string_view kPawn =
     "\tHealth = Default.Health + Self.Health;\n"       // 12: local, Default., Self.
     "\tHealth = class'Pawn'.static.Rating();\n"        // 13
     "\tEnemy.Location.X = VSize(Location) * Pi;\n"     // 14: struct member, global function, constant
-    "\tSide = SIDE_Right;\n"                           // 15: enum value
+    "\tSide = SIDE_Right; Side = ESide.SIDE_Left;\n"    // 15: enum value, alone and qualified
     "\tSpawn(class'Pawn').Owner = Missing.Thing;\n"    // 16: return type; an unknown name
     "\tTouch(Other);\n"                                // 17: the class's own
     "}\n"
