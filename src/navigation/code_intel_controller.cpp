@@ -469,6 +469,7 @@ void CodeIntelController::CompleteCode(bool typedDot) {
     memo->SendScintilla(QsciScintilla::SCI_AUTOCSETCHOOSESINGLE, 0L);
     memo->SendScintilla(QsciScintilla::SCI_AUTOCSETDROPRESTOFWORD, 0L);
     memo->SendScintilla(QsciScintilla::SCI_AUTOCSETMAXHEIGHT, 12L);
+    memo->SendScintilla(QsciScintilla::SCI_AUTOCSETMAXWIDTH, 100L);  // characters; a longer row is cut
     memo->SendScintilla(QsciScintilla::SCI_AUTOCSHOW, static_cast<unsigned long>(std::max(0L, entered)), utf8.c_str());
 }
 
