@@ -144,6 +144,15 @@ private:
         begin = open.offset + 1;
         end = SkipBlock();
     }
+    // "extends Parent" (or "expands") of a struct or state: the member's type, and a reference.
+    void ReadParent(std::uint32_t index, DeclarationReference::Kind kind) {
+        if (!PeekWord("extends") && !PeekWord("expands")) return;
+        Take();
+        if (Peek().kind != TokenKind::Identifier) return;
+        const Token parent = Take();
+        symbols_.members[index].type = std::string(Text(parent));
+        Reference(kind, parent, index);
+    }
     void Reference(DeclarationReference::Kind kind, const Token& token, std::uint32_t scope) {
         if (!references_) return;
         DeclarationReference reference;
@@ -366,14 +375,7 @@ private:
         Symbol& symbol = Add(SymbolKind::Struct, name, {});
         symbol.modifiers = modifiers;
         const std::uint32_t index = LastIndex();
-        if (PeekWord("extends") || PeekWord("expands")) {
-            Take();
-            if (Peek().kind == TokenKind::Identifier) {
-                const Token parent = Take();
-                symbols_.members[index].type = std::string(Text(parent));
-                Reference(DeclarationReference::Kind::Type, parent, index);
-            }
-        }
+        ReadParent(index, DeclarationReference::Kind::Type);
         if (!PeekIs("{")) return structName;
         Take();
         while (true) {
@@ -509,14 +511,7 @@ private:
         state.modifiers = modifiers;
         state.declarationBegin = declarationBegin;
         const std::uint32_t index = LastIndex();
-        if (PeekWord("extends") || PeekWord("expands")) {
-            Take();
-            if (Peek().kind == TokenKind::Identifier) {
-                const Token parent = Take();
-                symbols_.members[index].type = std::string(Text(parent));
-                Reference(DeclarationReference::Kind::State, parent, index);
-            }
-        }
+        ReadParent(index, DeclarationReference::Kind::State);
         if (!PeekIs("{")) return;
         const Token open = Take();
         symbols_.members[index].bodyBegin = open.offset + 1;

@@ -351,16 +351,13 @@ TEditor* CodeIntelController::OpenPlace(const intel::NavigationPlace& place) {
     return OpenRebuilt(*cls, view->second.packageFile);
 }
 
-void CodeIntelController::GoBack() {
-    const std::optional<intel::NavigationPlace> target = history_.Back(CurrentPlace());
-    if (target) {
-        if (TEditor* editor = OpenPlace(*target)) editor->Memo1()->ShowPlace(target->line, target->column);
-    }
-    main_.Commands().Refresh();
-}
+void CodeIntelController::GoBack() { Retrace(false); }
 
-void CodeIntelController::GoForward() {
-    const std::optional<intel::NavigationPlace> target = history_.Forward(CurrentPlace());
+void CodeIntelController::GoForward() { Retrace(true); }
+
+void CodeIntelController::Retrace(bool forward) {
+    const intel::NavigationPlace current = CurrentPlace();
+    const std::optional<intel::NavigationPlace> target = forward ? history_.Forward(current) : history_.Back(current);
     if (target) {
         if (TEditor* editor = OpenPlace(*target)) editor->Memo1()->ShowPlace(target->line, target->column);
     }

@@ -90,6 +90,8 @@ private:
     intel::NavigationPlace CurrentPlace() const;
     void Jump(const intel::SymbolPlace& place, int length);
     editor::TEditor* OpenPlace(const intel::NavigationPlace& place);
+    // Back (or Forward) one place of the history.
+    void Retrace(bool forward);
     editor::TEditor* OpenFile(const std::string& path);
     editor::TEditor* OpenRebuilt(const intel::IndexedClass& cls, const std::string& packageFile);
     void Status(const std::string& text);
