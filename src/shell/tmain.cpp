@@ -382,6 +382,12 @@ void TMain::ConnectCommands() {
     OnActiveEditor(cmd::kCopy, [](QsciScintilla& m) { m.copy(); });
     OnActiveEditor(cmd::kPaste, [](QsciScintilla& m) { m.paste(); });
     OnActiveEditor(cmd::kSelectAll, [](QsciScintilla& m) { m.selectAll(true); });
+    // The commands on files and text act on the editors: without one they are disabled.
+    const auto needsEditor = [this] { return Editors().empty() ? QStringLiteral("Open a file first.") : QString(); };
+    for (const char* id : {cmd::kSave, cmd::kSaveAs, cmd::kSaveAll, cmd::kClose, cmd::kCloseAll, cmd::kRevert,
+                           cmd::kUndo, cmd::kRedo, cmd::kCut, cmd::kCopy, cmd::kPaste, cmd::kSelectAll}) {
+        c.SetAvailability(id, needsEditor);
+    }
     c.Connect(cmd::kEditorPreferences, this, [this] {
         if (selEditOptions_) selEditOptions_->exec();
     });

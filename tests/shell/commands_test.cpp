@@ -241,6 +241,19 @@ TEST_F(CommandsTest, TheControlKeepsItsOwnEditingKeys) {
     EXPECT_EQ(QApplication::clipboard()->text(), "alpha ");
 }
 
+// The commands on files and text are disabled while no file is open, and follow the editors.
+TEST_F(CommandsTest, FileAndTextCommandsNeedAnOpenFile) {
+    const char* ids[] = {cmd::kSave, cmd::kSaveAs, cmd::kSaveAll, cmd::kClose, cmd::kCloseAll, cmd::kRevert,
+                         cmd::kUndo, cmd::kRedo, cmd::kCut, cmd::kCopy, cmd::kPaste, cmd::kSelectAll};
+    for (const char* id : ids) EXPECT_FALSE(main().Commands().Command(id)->isEnabled()) << id;
+    TEditor* editor = OpenNotes();
+    for (const char* id : ids) EXPECT_TRUE(main().Commands().Command(id)->isEnabled()) << id;
+    editor->close();
+    QApplication::processEvents();
+    for (const char* id : ids) EXPECT_FALSE(main().Commands().Command(id)->isEnabled()) << id;
+    EXPECT_TRUE(main().Commands().Command(cmd::kOpen)->isEnabled());
+}
+
 TEST_F(CommandsTest, ToolBarCutCopyPasteActOnTheActiveEditor) {
     TEditor* editor = OpenNotes("alpha beta\r\n");
     auto* memo = editor->Memo1();
