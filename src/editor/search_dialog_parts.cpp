@@ -55,6 +55,11 @@ QPushButton* AddNamedButton(QDialogButtonBox& box, const char* caption, QDialogB
     return button;
 }
 
+void KeepOnTopModeless(QDialog& dialog) {
+    dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    dialog.setModal(false);
+}
+
 void ShowInFront(QDialog& dialog, QComboBox& focus) {
     dialog.show();
     dialog.raise();

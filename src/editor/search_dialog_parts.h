@@ -33,6 +33,9 @@ void PutEditTextOnTop(QComboBox& combo);
 QPushButton* AddNamedButton(QDialogButtonBox& box, const char* caption, QDialogButtonBox::ButtonRole role,
                             const char* objectName);
 
+// A find dialog's window: modeless, above the main window, a title and a close button only.
+void KeepOnTopModeless(QDialog& dialog);
+
 // Shows a modeless dialog in front, the focus in the drop-down with its text selected.
 void ShowInFront(QDialog& dialog, QComboBox& focus);
 

@@ -25,8 +25,7 @@ using widgets::FromQString;
 TEdFindDlg::TEdFindDlg(core::Prompter& prompter, QWidget* parent) : QDialog(parent), prompter_(prompter) {
     setObjectName(QStringLiteral("TEdFindDlg"));
     setWindowTitle(QStringLiteral("Find text..."));
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    KeepOnTopModeless(*this);
     auto* column = new QVBoxLayout(this);
     auto* label = new QLabel(QStringLiteral("&Text to find"), this);
     findText_ = NewHistoryCombo(this, "FindText");

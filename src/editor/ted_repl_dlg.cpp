@@ -54,8 +54,7 @@ private:
 TEdReplDlg::TEdReplDlg(core::Prompter& prompter, QWidget* parent) : QDialog(parent), prompter_(prompter) {
     setObjectName(QStringLiteral("TEdReplDlg"));
     setWindowTitle(QStringLiteral("Find and replace text..."));
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    KeepOnTopModeless(*this);
     auto* column = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     findText_ = NewHistoryCombo(this, "FindText");
