@@ -94,7 +94,7 @@ private:
         constexpr std::size_t kPieceSize = 64 * 1024;
         const std::size_t kept = view_.size();
         if (buffer_.size() < std::max(kPieceSize, n)) buffer_.resize(std::max(kPieceSize, n));
-        std::memmove(buffer_.data(), view_.data(), kept);
+        if (kept > 0) std::memmove(buffer_.data(), view_.data(), kept);  // an empty view may hold no pointer
         const std::size_t read = file_->Read(buffer_.data() + kept, buffer_.size() - kept);
         view_ = std::string_view(buffer_.data(), kept + read);
     }
