@@ -40,10 +40,9 @@ SearchController::SearchController(shell::TMain& main, workspace::TWorkspace& wo
             shell::Guarded(main_.Prompter(), [this] { QuickFind(); }));
     // The searches in a file need one; Search Again also serves the by-package tree, whose own
     // F3 works while the command is disabled.
-    const auto needsEditor = [this] {
-        return main_.Editors().empty() ? QStringLiteral("Open a file first.") : QString();
-    };
-    for (const char* id : {kFind, kFindReplace, kSearchAgain, kGotoLine, kQuickFind}) c.SetAvailability(id, needsEditor);
+    for (const char* id : {kFind, kFindReplace, kSearchAgain, kGotoLine, kQuickFind}) {
+        c.SetAvailability(id, [this] { return main_.EditorReason(); });
+    }
     for (const char* id : {kFindInFiles, kQuickFindInFiles}) c.SetAvailability(id, [this] { return main_.BusyReason(); });
 }
 

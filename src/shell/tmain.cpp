@@ -364,6 +364,8 @@ QString TMain::ProjectReason() const {
     return services_->ProjectOpen() ? QString() : QStringLiteral("Open a project first.");
 }
 
+QString TMain::EditorReason() const { return Editors().empty() ? QStringLiteral("Open a file first.") : QString(); }
+
 // Runs call on the active editor's control; nothing without an editor.
 void TMain::OnActiveEditor(const char* id, void (*call)(QsciScintilla&)) {
     commands_->Connect(id, this, [this, call] {
@@ -383,10 +385,9 @@ void TMain::ConnectCommands() {
     OnActiveEditor(cmd::kPaste, [](QsciScintilla& m) { m.paste(); });
     OnActiveEditor(cmd::kSelectAll, [](QsciScintilla& m) { m.selectAll(true); });
     // The commands on files and text act on the editors: without one they are disabled.
-    const auto needsEditor = [this] { return Editors().empty() ? QStringLiteral("Open a file first.") : QString(); };
     for (const char* id : {cmd::kSave, cmd::kSaveAs, cmd::kSaveAll, cmd::kClose, cmd::kCloseAll, cmd::kRevert,
                            cmd::kUndo, cmd::kRedo, cmd::kCut, cmd::kCopy, cmd::kPaste, cmd::kSelectAll}) {
-        c.SetAvailability(id, needsEditor);
+        c.SetAvailability(id, [this] { return EditorReason(); });
     }
     c.Connect(cmd::kEditorPreferences, this, [this] {
         if (selEditOptions_) selEditOptions_->exec();

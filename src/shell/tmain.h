@@ -169,6 +169,8 @@ public:
     // while a compile, script, rebuild or search runs; ProjectReason also without an open project.
     QString BusyReason() const;
     QString ProjectReason() const;
+    // Why a command on files or text cannot run: no file is open.
+    QString EditorReason() const;
 
 signals:
     // The start-up sequence has ended: the game is known and the class trees are filled.
