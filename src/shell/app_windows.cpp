@@ -1,7 +1,6 @@
 #include "shell/app_windows.h"
 
 #include <QCoreApplication>
-#include <QDialog>
 #include <QWidget>
 
 #include "editor/search_controller.h"
@@ -141,14 +140,6 @@ AppWindows::AppWindows(TMainOptions options) {
 }
 
 AppWindows::~AppWindows() = default;
-
-QDialog* AppWindows::Placeholder(const char* className, const char* caption) {
-    auto* dialog = new QDialog(main_.get());
-    dialog->setObjectName(QString::fromLatin1(className));
-    dialog->setWindowTitle(QString::fromLatin1(caption));
-    Keep(className, dialog);
-    return dialog;
-}
 
 void AppWindows::Keep(const char* className, QWidget* window) {
     order_.push_back(QString::fromLatin1(className));

@@ -4,7 +4,6 @@
 #include <memory>
 #include <vector>
 
-class QDialog;
 class QWidget;
 
 namespace torvane::editor {
@@ -56,7 +55,6 @@ public:
     navigation::TOutline& outline() const { return *outline_; }
 
 private:
-    QDialog* Placeholder(const char* className, const char* caption);
     // Records a window in creation order (nullptr for the parsers, which are no window).
     void Keep(const char* className, QWidget* window);
 

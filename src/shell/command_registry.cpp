@@ -10,7 +10,6 @@
 namespace torvane::shell {
 
 namespace {
-const QString kNotYet = QStringLiteral("Not available yet.");
 }
 
 QString ShownAsItself(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
@@ -82,14 +81,6 @@ bool CommandRegistry::HasHandler(std::string_view id) const { return Find(id).ha
 void CommandRegistry::SetAvailability(std::string_view id, std::function<QString()> why) {
     Entry& entry = Find(id);
     entry.why = std::move(why);
-    entry.notYet = false;
-    Apply(entry);
-}
-
-void CommandRegistry::MarkNotAvailableYet(std::string_view id) {
-    Entry& entry = Find(id);
-    entry.notYet = true;
-    entry.why = nullptr;
     Apply(entry);
 }
 
@@ -98,12 +89,7 @@ void CommandRegistry::Refresh() {
 }
 
 void CommandRegistry::Apply(Entry& entry) {
-    QString reason;
-    if (entry.notYet) {
-        reason = kNotYet;
-    } else if (entry.why) {
-        reason = entry.why();
-    }
+    const QString reason = entry.why ? entry.why() : QString();
     entry.action->setEnabled(reason.isEmpty());
     entry.action->setStatusTip(reason.isEmpty() ? entry.statusTip : reason);
 }

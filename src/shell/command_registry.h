@@ -60,9 +60,6 @@ public:
     // says why. Refresh() applies every rule again (call it when what the rules read changes).
     void SetAvailability(std::string_view id, std::function<QString()> why);
     void Refresh();
-    // The feature behind the command is not built yet: visibly disabled, with a status tip
-    // saying so. The feature's code replaces this with Connect (and a rule when it needs one).
-    void MarkNotAvailableYet(std::string_view id);
 
     // Where a handler's error is shown.
     core::Prompter& Prompter() const { return prompter_; }
@@ -84,7 +81,6 @@ private:
         std::function<QString()> why;
         QKeySequence key;  // the key last seen, to tell a key change from other changes
         bool handled = false;
-        bool notYet = false;
     };
 
     const Entry& Find(std::string_view id) const;
