@@ -302,6 +302,17 @@ bool IsAssignmentOperator(std::string_view op) {
     return op == "+=" || op == "-=" || op == "*=" || op == "/=";
 }
 
+// Compiled code closes an operator's operands with the end-of-parameters token. Any other byte
+// there means the body is damaged: decoding it as one more expression would silently drop code
+// from the text, and on random bytes would nest every operand hundreds of tokens deep.
+void EndOfOperands(TokenReader& in, const TNativeFunction& native) {
+    const int token = in.Byte();
+    if (token != 0x16) {
+        throw DecompileError("Operator " + std::string(native.name) + " not closed: token 0x" + Hex2(token) +
+                             " after its operands");
+    }
+}
+
 // onObject: the call is the member part of a context (another object's function), which never
 // takes a Super prefix.
 Expr NativeCall(TokenReader& in, std::int32_t index, bool onObject) {
@@ -326,7 +337,7 @@ Expr NativeCall(TokenReader& in, std::int32_t index, bool onObject) {
             case kPreOperator: {
                 const Expr decoded = Decode(object);
                 const Expr& operand = AsUsed(decoded, Use::kOther);
-                Decode(object);  // the argument terminator
+                EndOfOperands(in, *native);
                 std::string text = Wrapped(operand, operand.precedence > kUnaryPrecedence);
                 result.text = prefix + native->name + text;
                 if (st.Depth > 1) result.text = " " + result.text;
@@ -337,7 +348,7 @@ Expr NativeCall(TokenReader& in, std::int32_t index, bool onObject) {
             case kPostOperator: {
                 const Expr decoded = Decode(object);
                 const Expr& operand = AsUsed(decoded, Use::kOther);
-                Decode(object);
+                EndOfOperands(in, *native);
                 result.text = Wrapped(operand, operand.precedence > kUnaryPrecedence) + prefix + native->name;
                 if (st.Depth > 1) result.text += " ";
                 result.precedence = kUnaryPrecedence;
@@ -347,7 +358,7 @@ Expr NativeCall(TokenReader& in, std::int32_t index, bool onObject) {
             default: {
                 const Expr left = Decode(object);
                 const Expr right = Decode(object);
-                Decode(object);
+                EndOfOperands(in, *native);
                 const int precedence = native->precedence;
                 // Left-associative: an operand of the same precedence needs parentheses only
                 // on the right.

@@ -224,6 +224,33 @@ TEST_F(DecompilerTest, UnknownOpcodeKeepsItsTextAndFails) {
     EXPECT_EQ(body.text, "\tA=B;\r\n\tUnknownOpcode0x5A(A)\r\n");
 }
 
+// An operator's operands end with the end-of-parameters token; a damaged body that has anything
+// else there fails at that byte instead of decoding it as one more, silently dropped, expression.
+TEST_F(DecompilerTest, OperatorOperandsMustBeClosed) {
+    struct Case {
+        const char* what;
+        int closing;  // the byte after the operands
+        const char* error;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"closed", 0x16, "", "\tA= -B;\r\n"},
+        {"another variable", 0x00, "Operator - not closed: token 0x00 after its operands", ""},
+        {"another operator", 0x8F, "Operator - not closed: token 0x8F after its operands", ""},
+    };
+    for (const Case& c : cases) {
+        Code code;
+        code.Tok(0x0F).Var(kARef).Tok(0x8F).Var(kBRef);  // A = -B, with 0x8F the integer negation
+        code.Byte(c.closing);
+        if (c.closing != 0x16) code.Var(kARef);  // what a decoder taking it as an operand would read
+        const DecompiledBody body = DecompileBody(Function(code), true);
+        EXPECT_EQ(body.error, c.error) << c.what;
+        if (*c.error == 0) {
+            EXPECT_EQ(body.text, c.text) << c.what;
+        }
+    }
+}
+
 TEST_F(DecompilerTest, HostileBytecodeEndsWithAnError) {
     Code deep;  // endless nesting
     for (int i = 0; i < 5000; ++i) deep.Tok(0x0E);
