@@ -1,6 +1,7 @@
 // Reading every fixture package: opening it (header and tables), and reading and formatting every
-// property of every export; decompiling every body in both modes; and the object paths of damaged
-// packages whose outer references chain hundreds deep.
+// property of every export; decompiling every body in both modes; and the damaged packages the
+// fuzzer found slow: object paths along outer references chained hundreds deep, and the
+// properties of a package whose exports share one name hundreds of times.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -14,6 +15,7 @@
 #include "unrealpkg/ut_decompiler_context.h"
 #include "unrealpkg/ut_object.h"
 #include "unrealpkg/ut_packages.h"
+#include "unrealpkg/ut_properties.h"
 #include "unrealpkg/ut_script_objects.h"
 
 namespace {
@@ -148,5 +150,33 @@ void BM_PathsOfDeepOuterChains(benchmark::State& state) {
                                                    benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_PathsOfDeepOuterChains)->Unit(benchmark::kMillisecond);
+
+// A damaged package whose 674 exports share two names, with byte properties whose declarations
+// are sought among them and up class chains through them: every property read and formatted.
+void BM_PropertiesOfExportsNamedAlike(benchmark::State& state) {
+    const std::vector<std::string> files = {std::string(TORVANE_TEST_DATA_DIR) +
+                                            "/byte-properties-named-alike-hundreds-of-times.u"};
+    std::int64_t properties = 0;
+    for (auto _ : state) {
+        unrealpkg::TUTPackage package(files.front());
+        for (const auto& entry : package.Exports) {
+            try {
+                unrealpkg::TUTObject& object = entry->GetObject();
+                unrealpkg::ObjectReadScope scope(object, true);
+                const auto& list = object.Properties();
+                for (int i = 0; i < list.Count(); ++i) {
+                    benchmark::DoNotOptimize(unrealpkg::FormatValue(*list.Get(i)));
+                    ++properties;
+                }
+            } catch (const std::exception&) {
+                // a damaged object is skipped, as the export skips it
+            }
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * TotalBytes(files));
+    state.counters["properties/s"] = benchmark::Counter(static_cast<double>(properties),
+                                                        benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PropertiesOfExportsNamedAlike)->Unit(benchmark::kMillisecond);
 
 }  // namespace

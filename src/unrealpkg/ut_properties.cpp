@@ -101,21 +101,31 @@ std::string ObjectText(const TUTPackage& package, std::int32_t reference) {
     return className + "'" + package.GetObjectPath(-1, reference) + "'";
 }
 
-// The ByteProperty declaration of a property, sought below the owner and up its class chain.
+// The ByteProperty declaration of a property: the first one inside the owner, else inside the
+// nearest class up the owner's chain. The declarations of that name are listed once and the chain
+// is followed once, so a damaged package with hundreds of same-named exports and a chain through
+// all of them costs their number, not its square.
 int FindByteDeclaration(const TUTProperty& property) {
     TUTPackage& p = *property.package;
     const TUTObject& owner = *property.owner;
-    int found = p.FindObject(kMatchObjectName | kMatchPackagePath | kMatchClassName,
-                             owner.GetFullPath(), property.Name, "ByteProperty");
-    if (found >= 0) return found;
+    constexpr int kMatch = kMatchObjectName | kMatchClassName;
+    std::unordered_map<std::int32_t, int> declarationInside;  // outer reference -> first declaration
+    for (int i = p.FindObject(kMatch, "", property.Name, "ByteProperty"); i >= 0;
+         i = p.FindObject(kMatch, "", property.Name, "ByteProperty", i + 1)) {
+        declarationInside.emplace(p.GetExport(i)->PackageIndex, i);
+    }
+    if (declarationInside.empty()) return -1;
+    const auto inside = [&](std::int32_t reference) {
+        const auto found = declarationInside.find(reference);
+        return found == declarationInside.end() ? -1 : found->second;
+    };
+    if (const int found = inside(owner.exportIndex() + 1); found >= 0) return found;
     const std::string ownerClass = owner.GetClassName();
     const bool isClassOrState = ownerClass.empty() || core::EqualsIgnoringCase(ownerClass, "Class") ||
                                 core::EqualsIgnoringCase(ownerClass, "State");
     std::int32_t reference = isClassOrState ? owner.GetSuper() : owner.GetClassRef();
     for (int steps = 0; reference > 0 && steps <= p.ExportCount(); ++steps) {
-        found = p.FindObject(kMatchObjectName | kMatchPackagePath | kMatchClassName,
-                             p.GetObjectPath(-1, reference), property.Name, "ByteProperty");
-        if (found >= 0) return found;
+        if (const int found = inside(reference); found >= 0) return found;
         const auto* entry = p.GetExport(reference - 1);
         if (!entry) break;
         reference = entry->SuperIndex;

@@ -173,6 +173,27 @@ TEST(FixturePackagesTest, FunctionsWithAnOuterPastTheExportsDecompile) {
     EXPECT_EQ(decompiled, 2);
 }
 
+// A byte property prints its enum value's name, found through its declaration: in the object's
+// own class or in the nearest class up the chain that declares it.
+TEST(FixturePackagesTest, ByteValuesPrintTheirEnumNamesFromTheDeclaration) {
+    const std::string engine = testing::FixturesDir() + "/ut469/System/Engine.u";
+    const struct {
+        const char* object;
+        const char* line;
+    } cases[] = {
+        {"Pawn", "AttitudeToPlayer=ATTITUDE_Hate"},  // declared in Pawn
+        {"Pawn", "RemoteRole=ROLE_SimulatedProxy"},  // declared in Actor
+        {"Projectile", "Physics=PHYS_Projectile"},    // declared in Actor
+        {"Mover", "MoverGlideType=MV_GlideByTime"},   // declared in Mover
+        {"Light", "LightType=LT_Steady"},             // declared in Actor
+    };
+    for (const auto& c : cases) {
+        std::ostringstream out, err;
+        ASSERT_EQ(PrintProperties(engine, c.object, out, err), 0) << c.object << err.str();
+        EXPECT_NE(out.str().find(std::string(c.line) + "\n"), std::string::npos) << c.object << " " << c.line;
+    }
+}
+
 // Packages whose outer references chain hundreds deep: every path is cut to the depth bound, so
 // the listing stays proportional to the number of objects.
 TEST(FixturePackagesTest, DeepOuterChainsGiveShortPaths) {
