@@ -764,6 +764,14 @@ Expr DecodeToken(TUTObjectClassStruct& object, TokenReader& in, int token) {
             st.StatementEnded = true;
             return e;
         }
+        default: break;
+    }
+    Unknown(object, token);  // 0x03, 0x35, 0x37, 0x5A-0x5F
+}
+
+// The conversion tokens, 0x39 to 0x59.
+Expr Conversion(TUTObjectClassStruct& object, int token) {
+    switch (token) {
         case 0x39:
         case 0x4D: return Cast("vector", object, ScriptType::kVector);
         case 0x3A: return Widened("int", object, ScriptType::kInt);
@@ -789,12 +797,8 @@ Expr DecodeToken(TUTObjectClassStruct& object, TokenReader& in, int token) {
         case 0x46: return Cast("name", object, ScriptType::kName);
         case 0x4E:
         case 0x50: return Cast("rotator", object, ScriptType::kRotator);
-        default: break;
+        default: return Cast("string", object, ScriptType::kString, Expr::kToString);  // 0x52-0x59
     }
-    if (token >= 0x52 && token <= 0x59) {
-        return Cast("string", object, ScriptType::kString, Expr::kToString);
-    }
-    Unknown(object, token);  // 0x03, 0x35, 0x37, 0x5A-0x5F
 }
 
 Expr Member(TUTObjectClassStruct& object, TokenReader& in, bool classContext) {
@@ -826,9 +830,13 @@ Expr Decode(TUTObjectClassStruct& object) {
         session->topToken = token;
         session->control.clear();
     }
+    // Native calls and conversions, most of the tokens of any code, are decoded here rather than
+    // below the token switch: fewer and smaller frames between nested calls.
+    if (token >= 0x39 && token <= 0x59) {
+        t_memberContext = nullptr;
+        return Conversion(object, token);
+    }
     if (token >= 0x60) {
-        // Native calls, most of the tokens of any code, are decoded here rather than below the
-        // token switch: fewer and smaller frames between nested calls.
         const bool onObject = t_memberContext != nullptr;
         t_memberContext = nullptr;
         const int index = token <= 0x6F ? (token - 0x60) * 256 + in.Byte() : token;
