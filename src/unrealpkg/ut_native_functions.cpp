@@ -290,28 +290,36 @@ const TNativeTable& TNativeTable::Fixed() {
 void TNativeTable::AddDeclarations(TUTPackage& package) {
     for (const auto& entry : package.Exports) {
         if (entry->GetClassName() != "Function") continue;
-        TUTObject& object = entry->GetObject();
-        ObjectReadScope scope(object, true);
-        const auto* function = dynamic_cast<const TUTObjectClassFunction*>(&object);
-        if (!function || !(function->FunctionFlags() & kFuncNative) || function->iNative() == 0) {
-            continue;
+        try {
+            AddDeclaration(package, *entry);
+        } catch (const std::exception&) {
+            // A damaged function declares nothing; the others still do.
         }
-        TNativeFunction native{function->iNative(), kFunction, 0, nullptr, &package, entry->exportIndex};
-        if (function->FunctionFlags() & kFuncOperator) {
-            if (function->FunctionFlags() & kFuncPreOperator) {
-                native.kind = kPreOperator;
-            } else if (function->OperatorPrecedence() != 0) {
-                native.kind = kBinaryOperator;
-                native.precedence = function->OperatorPrecedence();
-            } else {
-                native.kind = kPostOperator;
-            }
-        }
-        names_.push_back(function->FriendlyName().empty() ? object.GetObjectName()
-                                                          : function->FriendlyName());
-        native.name = names_.back().c_str();
-        byIndex_[native.index] = native;
     }
+}
+
+void TNativeTable::AddDeclaration(TUTPackage& package, TUTExportTableObjectData& entry) {
+    TUTObject& object = entry.GetObject();
+    ObjectReadScope scope(object, true);
+    const auto* function = dynamic_cast<const TUTObjectClassFunction*>(&object);
+    if (!function || !(function->FunctionFlags() & kFuncNative) || function->iNative() == 0) {
+        return;
+    }
+    TNativeFunction native{function->iNative(), kFunction, 0, nullptr, &package, entry.exportIndex};
+    if (function->FunctionFlags() & kFuncOperator) {
+        if (function->FunctionFlags() & kFuncPreOperator) {
+            native.kind = kPreOperator;
+        } else if (function->OperatorPrecedence() != 0) {
+            native.kind = kBinaryOperator;
+            native.precedence = function->OperatorPrecedence();
+        } else {
+            native.kind = kPostOperator;
+        }
+    }
+    names_.push_back(function->FriendlyName().empty() ? object.GetObjectName()
+                                                      : function->FriendlyName());
+    native.name = names_.back().c_str();
+    byIndex_[native.index] = native;
 }
 
 const TNativeFunction* TNativeTable::Find(std::int32_t index) const {

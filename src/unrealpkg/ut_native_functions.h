@@ -11,6 +11,7 @@ namespace torvane::unrealpkg {
 enum TNativeKind : std::uint8_t { kFunction = 0, kPreOperator = 1, kPostOperator = 2, kBinaryOperator = 3 };
 
 class TUTPackage;
+class TUTExportTableObjectData;
 
 struct TNativeFunction {
     std::int32_t index;
@@ -34,7 +35,8 @@ public:
     // withFixedRecords false: an empty table, for the declarations of one package.
     explicit TNativeTable(bool withFixedRecords = true);
     // Every native function of the package with a native index; index, name (the declared
-    // name, so "$=" for an operator), kind and precedence come from the declaration.
+    // name, so "$=" for an operator), kind and precedence come from the declaration. A function
+    // that cannot be read is left out.
     void AddDeclarations(TUTPackage& package);
     const TNativeFunction* Find(std::int32_t index) const;
     // The records of other replace those of the same index.
@@ -44,6 +46,8 @@ public:
     static const TNativeTable& Fixed();
 
 private:
+    void AddDeclaration(TUTPackage& package, TUTExportTableObjectData& entry);
+
     std::unordered_map<std::int32_t, TNativeFunction> byIndex_;
     std::deque<std::string> names_;  // names of declared natives, kept stable
 };

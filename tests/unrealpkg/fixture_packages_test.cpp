@@ -173,6 +173,18 @@ TEST(FixturePackagesTest, FunctionsWithAnOuterPastTheExportsDecompile) {
     EXPECT_EQ(decompiled, 2);
 }
 
+// A function export that cannot be read is left out of the package's native declarations; the
+// other bodies are still tried and listed (the whole listing once ended with "Stream read error").
+TEST(FixturePackagesTest, AFunctionThatCannotBeReadLeavesTheOtherBodiesListed) {
+    std::ostringstream bodies, err;
+    PrintAllDecompiledBodies(DataFile("function-outer-past-the-exports.u"), BodyPrintMode{}, bodies, err);
+    EXPECT_EQ(err.str(), "");
+    const std::string listing = bodies.str();
+    const std::size_t summary = listing.rfind("bodies: ");
+    ASSERT_NE(summary, std::string::npos) << listing;
+    EXPECT_EQ(std::stoi(listing.substr(summary + 8)), 55);
+}
+
 // A byte property prints its enum value's name, found through its declaration: in the object's
 // own class or in the nearest class up the chain that declares it.
 TEST(FixturePackagesTest, ByteValuesPrintTheirEnumNamesFromTheDeclaration) {
