@@ -63,21 +63,16 @@ public:
 // the room left is checked as well as the depth.
 constexpr std::size_t kStackReserve = 512 * 1024;
 
-struct DepthGuard {
-    explicit DepthGuard(TUTDecompilerState& state) : st(state) {
-        if (++st.Depth > kMaxTokenDepth) {
-            --st.Depth;
-            throw DecompileError("Bytecode nested more than " + std::to_string(kMaxTokenDepth) +
-                                 " tokens deep");
-        }
-        if (platform::StackBytesLeft() < kStackReserve) {
-            --st.Depth;
-            throw DecompileError("Bytecode nested too deep for the stack");
-        }
+// One token level more. The level is given back by Decode when the token returns; a failure
+// leaves it, since every walk starts again from depth 0, and so the frames a failure crosses hold
+// nothing to undo (each such frame costs the unwinding, most of all under the sanitizers).
+void EnterTokenLevel(TUTDecompilerState& st) {
+    if (st.Depth >= kMaxTokenDepth) {
+        throw DecompileError("Bytecode nested more than " + std::to_string(kMaxTokenDepth) + " tokens deep");
     }
-    ~DepthGuard() { --st.Depth; }
-    TUTDecompilerState& st;
-};
+    if (platform::StackBytesLeft() < kStackReserve) throw DecompileError("Bytecode nested too deep for the stack");
+    ++st.Depth;
+}
 
 std::string Hex2(int value) { return core::Format("%-2.2x", {value}); }
 
@@ -821,9 +816,17 @@ Expr Member(TUTObjectClassStruct& object, TokenReader& in, bool classContext) {
     return e;
 }
 
+Expr DecodeAtLevel(TUTObjectClassStruct& object);
+
 Expr Decode(TUTObjectClassStruct& object) {
+    EnterTokenLevel(object.state);
+    Expr e = DecodeAtLevel(object);
+    --object.state.Depth;
+    return e;
+}
+
+Expr DecodeAtLevel(TUTObjectClassStruct& object) {
     TokenReader in(object);
-    DepthGuard depth(object.state);
     const int token = in.Byte();
     TUTDecompileSession* session = object.state.session;
     if (session && object.state.Depth == 1) {
