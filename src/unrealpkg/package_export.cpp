@@ -138,7 +138,6 @@ PackageExportResult ExportPackageFiles(const std::string& compiledFile, const st
             result.refused.push_back(name);
             continue;
         }
-        ObjectReadScope scope(object, true);
         const KindFolder where = FolderOf(kind);
         const std::string folder = platform::ResolveGamePath(packageFolder, std::string("\\") + where.folder);
         if (!platform::DirectoryExists(folder) && !platform::CreateDirectories(folder)) {
@@ -150,9 +149,12 @@ PackageExportResult ExportPackageFiles(const std::string& compiledFile, const st
         if (progress && progress->IsShown()) progress->ShowStatus("Exporting " + name + where.extension);
         std::string bytes;
         try {
+            ObjectReadScope scope(object, true);
             bytes = FileBytes(object, kind, options, lookup, *context);
         } catch (const std::exception& e) {
-            throw std::runtime_error(object.GetFullPath() + ": " + e.what());
+            const std::string path = object.GetFullPath();  // empty when the names are damaged
+            throw std::runtime_error((path.empty() ? "Export " + std::to_string(object.exportIndex()) : path) + ": " +
+                                     e.what());
         }
         if (!writer.Write(target, bytes)) {
             result.declined = true;

@@ -184,6 +184,20 @@ TEST_F(PackageExportTest, MissingCompiledFileIsAnError) {
     EXPECT_FALSE(std::filesystem::exists(game_ + "/Nothing"));
 }
 
+// A class that cannot be read ends the export with an error that says which object it was, by
+// its export number where the package's names are damaged too.
+TEST_F(PackageExportTest, AClassThatCannotBeReadIsNamedInTheError) {
+    platform::CopyFileOverwrite(std::string(TORVANE_EXPECTED_DIR) + "/../data/deep-outer-chains-2.u",
+                                game_ + "/System/Damaged.u");
+    try {
+        Export("Damaged", PackageExportOptions{});
+        ADD_FAILURE() << "the export went through";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Export ", 0), 0u) << e.what();
+        EXPECT_NE(std::string(e.what()).find(": Stream read error"), std::string::npos) << e.what();
+    }
+}
+
 TEST(MemoryStatusTextTest, LoadAndAvailableFigures) {
     EXPECT_EQ(MemoryStatusText(platform::ParseMemInfo(
                   "MemTotal:       1000 kB\nMemFree:         100 kB\nMemAvailable:    250 kB\nSwapFree:        50 kB\n")),
