@@ -518,7 +518,9 @@ Expr DecodeToken(TUTObjectClassStruct& object, TokenReader& in, int token) {
         case 0x0A: {
             const std::int32_t at = st.Position - 1;
             const std::uint16_t next = in.Word();
-            const TUTDecompileSession::Switch* open = nullptr;
+            // The open switch's enum, taken now: decoding the case value of damaged code may open
+            // switches of its own, and the list of switches may move.
+            const std::vector<std::string>* enumValues = nullptr;
             if (session) {
                 session->target = next;
                 // The switch whose case chain this label continues: inner switches end first.
@@ -529,7 +531,7 @@ Expr DecodeToken(TUTObjectClassStruct& object, TokenReader& in, int token) {
                 }
                 if (!switches.empty()) {
                     switches.back().nextCase = next;
-                    open = &switches.back();
+                    enumValues = switches.back().enumValues;
                 }
             }
             if (next == 0xFFFF) {
@@ -542,7 +544,7 @@ Expr DecodeToken(TUTObjectClassStruct& object, TokenReader& in, int token) {
             }
             const Expr value = E();
             TypeInfo expected;
-            if (open) expected.enumValues = open->enumValues;
+            expected.enumValues = enumValues;
             const std::string text = Render(value, expected, Use::kStored);
             if (session) session->control = text;
             st.StatementEnded = false;

@@ -251,6 +251,19 @@ TEST_F(DecompilerTest, OperatorOperandsMustBeClosed) {
     }
 }
 
+// A damaged case label whose value is itself a switch: the list of open switches grows while the
+// label still needs the enclosing switch (the fuzzer found it read after being moved).
+TEST_F(DecompilerTest, ACaseValueThatOpensASwitchDecodes) {
+    Code code;
+    code.Tok(0x05).Byte(4).Var(kARef);                               // switch (A)
+    code.Tok(0x0A).Word(0x20).Tok(0x05).Byte(4).Var(kBRef);         // case <switch (B)>:
+    for (const bool structured : {true, false}) {
+        const DecompiledBody body = DecompileBody(Function(code), structured);
+        EXPECT_EQ(body.error, "") << structured;
+        EXPECT_NE(body.text.find("case switch (B)"), std::string::npos) << structured << body.text;
+    }
+}
+
 TEST_F(DecompilerTest, HostileBytecodeEndsWithAnError) {
     Code deep;  // endless nesting
     for (int i = 0; i < 5000; ++i) deep.Tok(0x0E);
