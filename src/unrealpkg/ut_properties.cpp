@@ -73,6 +73,8 @@ public:
         return text;
     }
     std::string Rest() { return Bytes(pos_ < data_.size() ? data_.size() - pos_ : 0); }
+    // Reads went past the value's bytes (and read zeros there).
+    bool Overrun() const { return pos_ > data_.size(); }
 
 private:
     const std::vector<std::uint8_t>& data_;
@@ -246,6 +248,9 @@ std::vector<TUTFormattedValue> DefinedStructMembers(TUTPackage& p, const std::st
                               ? std::max<int>(1, declaration->ArrayDim())
                               : 1;
         for (int element = 0; element < count; ++element) {
+            // A damaged declaration (an array of millions, a chain through every export) ends
+            // with the value's bytes: what would follow is not in the value.
+            if (cursor.Overrun()) return members;
             std::string name = entry->GetObjectName();
             if (count > 1) name += "[" + std::to_string(element) + "]";
             switch (type) {

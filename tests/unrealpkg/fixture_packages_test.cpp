@@ -185,6 +185,31 @@ TEST(FixturePackagesTest, AFunctionThatCannotBeReadLeavesTheOtherBodiesListed) {
     EXPECT_EQ(std::stoi(listing.substr(summary + 8)), 55);
 }
 
+// Struct values read through a damaged definition (arrays of millions, nested sixteen deep):
+// the members end with the value's bytes, a member at most per byte read.
+TEST(FixturePackagesTest, StructMembersEndWithTheValuesBytes) {
+    TUTPackage package(DataFile("struct-members-past-the-value.u"));
+    int structs = 0;
+    for (const auto& entry : package.Exports) {
+        try {
+            TUTObject& object = entry->GetObject();
+            ObjectReadScope scope(object, true);
+            const TUTPropertyList& properties = object.Properties();
+            for (int i = 0; i < properties.Count(); ++i) {
+                const TUTProperty& property = *properties.Get(i);
+                if (property.Type != kPropStruct) continue;
+                ++structs;
+                const std::string text = FormatValue(property).display;
+                const auto members = std::count(text.begin(), text.end(), '=');
+                EXPECT_LE(members, static_cast<long>(property.Data.size()) + 16) << property.Name;
+            }
+        } catch (const std::exception&) {
+            // damaged beyond reading
+        }
+    }
+    EXPECT_GT(structs, 0);
+}
+
 // A byte property prints its enum value's name, found through its declaration: in the object's
 // own class or in the nearest class up the chain that declares it.
 TEST(FixturePackagesTest, ByteValuesPrintTheirEnumNamesFromTheDeclaration) {
