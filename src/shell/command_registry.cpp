@@ -9,9 +9,6 @@
 
 namespace torvane::shell {
 
-namespace {
-}
-
 QString ShownAsItself(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
 CommandRegistry::CommandRegistry(QWidget& owner, core::Prompter& prompter)
